@@ -1,0 +1,26 @@
+#include "platform/fault.h"
+
+namespace fq {
+namespace {
+
+const char* KindName(FaultKind kind) {
+  switch (kind) {
+    case FaultKind::TypeMismatch: return "Type mismatch";
+    case FaultKind::Overflow: return "Overflow";
+    case FaultKind::PlatformFailure: return "System error";
+  }
+  return "Error";
+}
+
+}  // namespace
+
+Fault::Fault(FaultKind kind, const std::string& detail)
+    : std::runtime_error(std::string(KindName(kind)) + ": " + detail), kind_(kind) {}
+
+std::string FaultBoxText(const Fault& fault) {
+  const std::string what = fault.what();
+  const std::string kind = KindName(fault.kind());
+  return kind + "\n\n" + what.substr(kind.size() + 2);
+}
+
+}  // namespace fq

@@ -1,0 +1,132 @@
+// Process-wide services: command line, ending, previous instance, environment, locale, time,
+// message boxes, cursor, pacing, and the system's screen-saver functions bound at run time.
+#include <string>
+
+#include "platform/fault.h"
+#include "win32_platform.h"
+
+namespace fq::win32 {
+namespace {
+
+constexpr wchar_t kApplicationTitle[] = L"FlyingQuorlin";
+
+// Held for the life of the process; its name does not come from the file name, so a copy
+// renamed to another .scr counts as the same program.
+bool CreateInstanceMarker() {
+  CreateMutexW(nullptr, FALSE, L"Local\\FlyingQuorlin.Instance.7c3e1f0a");
+  return GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+// The command line after the program's own path (quoted or not) and the blanks that follow.
+std::wstring_view ArgumentsOf(std::wstring_view command_line) {
+  size_t position = 0;
+  if (!command_line.empty() && command_line[0] == L'"') {
+    const size_t closing = command_line.find(L'"', 1);
+    position = closing == std::wstring_view::npos ? command_line.size() : closing + 1;
+  } else {
+    position = command_line.find_first_of(L" \t");
+    if (position == std::wstring_view::npos) position = command_line.size();
+  }
+  while (position < command_line.size() &&
+         (command_line[position] == L' ' || command_line[position] == L'\t')) {
+    ++position;
+  }
+  return command_line.substr(position);
+}
+
+// Binds a system function by name when it is first needed; nothing where it is missing.
+template <typename Function>
+Function BindFunction(const char* library, const char* name) {
+  HMODULE module = LoadLibraryA(library);
+  FARPROC address = module ? GetProcAddress(module, name) : nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
+}
+
+}  // namespace
+
+Win32Platform::Win32Platform(HINSTANCE instance)
+    : instance_(instance), previous_instance_(CreateInstanceMarker()) {}
+
+bool Win32Platform::AnyWindowLoaded() { return saver_ != nullptr || dialog_ != nullptr; }
+
+std::string Win32Platform::ArgumentText() { return Narrow(ArgumentsOf(GetCommandLineW())); }
+
+void Win32Platform::EndProcessNow() { ExitProcess(0); }
+
+bool Win32Platform::PreviousInstanceRunning() { return previous_instance_; }
+
+std::string Win32Platform::EnvironmentVariable(std::string_view name) {
+  const std::wstring wide_name = Widen(name);
+  const DWORD length = GetEnvironmentVariableW(wide_name.c_str(), nullptr, 0);
+  if (length == 0) return {};
+  std::wstring value(length, L'\0');
+  const DWORD written = GetEnvironmentVariableW(wide_name.c_str(), value.data(), length);
+  value.resize(written);
+  return Narrow(value);
+}
+
+char Win32Platform::DecimalSeparator() {
+  wchar_t separator[8] = {};
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) == 2 &&
+      separator[0] > 0x20 && separator[0] < 0x7F) {
+    return static_cast<char>(separator[0]);
+  }
+  return '.';
+}
+
+float Win32Platform::SecondsSinceMidnight() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return static_cast<float>(now.wHour * 3600 + now.wMinute * 60 + now.wSecond) +
+         static_cast<float>(now.wMilliseconds) / 1000.0f;
+}
+
+bool Win32Platform::FindTopLevelWindow(std::string_view title) {
+  const std::string ansi_title(title);
+  return FindWindowA(nullptr, ansi_title.c_str()) != nullptr;
+}
+
+void Win32Platform::ChangeScreenSaverPassword(int32_t parent_window) {
+  using PwdChangePasswordA = DWORD(WINAPI*)(LPCSTR, HWND, UINT, UINT);
+  const auto change = BindFunction<PwdChangePasswordA>("mpr.dll", "PwdChangePasswordA");
+  // Where the service does not exist there is nothing to report: its failures never are.
+  if (change) change("SCRSAVE", reinterpret_cast<HWND>(static_cast<intptr_t>(parent_window)), 0, 0);
+}
+
+std::optional<int32_t> Win32Platform::VerifyScreenSaverPassword() {
+  using VerifyScreenSavePwd = BOOL(WINAPI*)(HWND);
+  const auto verify = BindFunction<VerifyScreenSavePwd>("password.cpl", "VerifyScreenSavePwd");
+  if (!verify) return std::nullopt;
+  return static_cast<int32_t>(verify(saver_));
+}
+
+void Win32Platform::ClearScreenSaverRunning() {
+  UINT previous = 0;
+  SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, &previous, 0);
+}
+
+int32_t Win32Platform::ShowCursor(bool show) { return ::ShowCursor(show ? TRUE : FALSE); }
+
+void Win32Platform::ShowErrorMessage(std::string_view text) {
+  MessageBoxW(dialog_, Widen(text).c_str(), kApplicationTitle, MB_OK | MB_ICONERROR);
+}
+
+void Win32Platform::YieldToMessageLoop() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void Win32Platform::Pause(int32_t milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
+
+void ReportFaultAndExit(const std::exception& fault) {
+  const auto* known = dynamic_cast<const Fault*>(&fault);
+  const std::string text = known ? FaultBoxText(*known) : std::string("Error\n\n") + fault.what();
+  MessageBoxW(nullptr, Widen(text).c_str(), kApplicationTitle,
+              MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+  ExitProcess(kFaultExitCode);
+}
+
+}  // namespace fq::win32

@@ -1,0 +1,90 @@
+// The platform seam's real implementation on Win32. Each group of services lives in a file
+// of its own (process, settings store, saver window, surfaces, dialog).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace fq::win32 {
+
+std::wstring Widen(std::string_view utf8);
+std::string Narrow(std::wstring_view wide);
+
+// Runs a core handler from a window procedure: a Fault cannot cross the system's callback,
+// so it is reported here and the process ends.
+template <typename Handler>
+void RunHandler(Handler&& handler);
+
+// Shows the error box for a fault and ends the process with the fault exit code.
+[[noreturn]] void ReportFaultAndExit(const std::exception& fault);
+
+class Win32Platform : public Platform {
+ public:
+  explicit Win32Platform(HINSTANCE instance);
+
+  // True while a window of the program is loaded: the message loop runs as long as this.
+  bool AnyWindowLoaded();
+
+  std::string ArgumentText() override;
+  [[noreturn]] void EndProcessNow() override;
+  bool PreviousInstanceRunning() override;
+  std::string EnvironmentVariable(std::string_view name) override;
+  char DecimalSeparator() override;
+  float SecondsSinceMidnight() override;
+  std::optional<std::string> ReadSetting(std::string_view app, std::string_view section,
+                                         std::string_view key) override;
+  void WriteSetting(std::string_view app, std::string_view section, std::string_view key,
+                    std::string_view value) override;
+  bool FindTopLevelWindow(std::string_view title) override;
+  void ChangeScreenSaverPassword(int32_t parent_window) override;
+  std::optional<int32_t> VerifyScreenSaverPassword() override;
+  void ClearScreenSaverRunning() override;
+  int32_t ShowCursor(bool show) override;
+  void ShowErrorMessage(std::string_view text) override;
+  void YieldToMessageLoop() override;
+  void Pause(int32_t milliseconds) override;
+  Extent PrimaryScreenSize() override;
+  void LoadSaverWindow(SaverEvents& events) override;
+  bool SaverWindowLoaded() override;
+  void SetSaverTitle(std::string_view title) override;
+  void SetSaverOuterSize(Extent size) override;
+  Extent SaverOuterSize() override;
+  Extent SaverClientSize() override;
+  void ShowSaver() override;
+  void MaximiseSaver() override;
+  void RepaintSaver() override;
+  void MakeSaverTopmost() override;
+  void DestroySaverWindow() override;
+  void LoadWorkSurfaces() override;
+  bool WorkSurfacesLoaded() override;
+  void ResizeSurface(SurfaceId surface, Extent size) override;
+  void BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width, int32_t height,
+              SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override;
+  void UnloadWorkSurfaces() override;
+  void ShowConfigDialog(const DialogLayout& layout, ConfigEvents& events) override;
+  bool ConfigDialogLoaded() override;
+  std::string ControlText(DialogControl control) override;
+  void SetControlText(DialogControl control, std::string_view text) override;
+  void DestroyConfigDialog() override;
+
+ private:
+  HINSTANCE instance_;
+  bool previous_instance_;
+  HWND saver_ = nullptr;
+  HWND dialog_ = nullptr;
+};
+
+template <typename Handler>
+void RunHandler(Handler&& handler) {
+  try {
+    handler();
+  } catch (const std::exception& fault) {
+    ReportFaultAndExit(fault);
+  }
+}
+
+}  // namespace fq::win32

@@ -1,0 +1,44 @@
+#include "startup/program.h"
+
+#include <string>
+
+#include "platform/platform.h"
+#include "startup/instance_guard.h"
+#include "startup/mode_switch.h"
+#include "startup/number_text.h"
+
+namespace fq {
+
+Program::Program(Platform& platform)
+    : platform_(platform),
+      frmSaver_(platform),
+      scene_(platform, settings_, frmSaver_),
+      frmConfig_(platform, settings_) {}
+
+void Program::Main() {
+  settings_ = LoadSettings(platform_);
+  const std::string argument_text = platform_.ArgumentText();
+  const Mode mode = ModeOf(argument_text);
+  if (mode == Mode::Saver) RunSaver();
+  if (mode == Mode::Preview) platform_.EndProcessNow();
+  if (mode == Mode::ChangePassword) {
+    ChangePassword(argument_text);
+    return;
+  }
+  frmConfig_.Show();
+}
+
+void Program::RunSaver() {
+  CheckPrevInstance(platform_, frmSaver_);
+  frmSaver_.Load();
+  platform_.SetSaverOuterSize(platform_.PrimaryScreenSize());
+  scene_.InitScene();
+}
+
+void Program::ChangePassword(std::string_view argument_text) {
+  password_change_parent_ = RoundToInt32(ReadLeadingNumber(PasswordParentText(argument_text)),
+                                         "The window handle after /A");
+  platform_.ChangeScreenSaverPassword(password_change_parent_);
+}
+
+}  // namespace fq

@@ -1,0 +1,40 @@
+// The program's module-level state and its start-up routine `Main`. One object holds
+// everything a run keeps, so that tests can create as many runs as they like.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "animation/scene.h"
+#include "saver_window/saver_form.h"
+#include "settings_dialog/config_form.h"
+#include "startup/settings.h"
+
+namespace fq {
+
+class Platform;
+
+class Program {
+ public:
+  explicit Program(Platform& platform);
+
+  // Reads the settings, then takes the branch of the command line's mode. Returns in
+  // settings and password-change modes; ends the process in the others.
+  void Main();
+
+  const Settings& settings() const { return settings_; }
+  int32_t password_change_parent() const { return password_change_parent_; }
+
+ private:
+  [[noreturn]] void RunSaver();
+  void ChangePassword(std::string_view argument_text);
+
+  Platform& platform_;
+  Settings settings_;
+  int32_t password_change_parent_ = 0;
+  SaverForm frmSaver_;
+  Scene scene_;
+  ConfigForm frmConfig_;
+};
+
+}  // namespace fq

@@ -1,0 +1,36 @@
+// The two stored settings: where they live, their defaults and the range the dialog accepts.
+// One table, read by the loader, the dialog and the tests alike.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace fq {
+
+class Platform;
+
+// The same text is the marker title by which the single-instance guard finds a saver.
+inline constexpr std::string_view kSettingsApp = "FlyingQuorlinSaver";
+inline constexpr std::string_view kSettingsSection = "Settings";
+
+struct SettingSpec {
+  std::string_view key;
+  int16_t default_value;
+  double dialog_min;  // both ends included
+  double dialog_max;
+};
+
+inline constexpr SettingSpec kSpeedSetting{"Speed", 25, 1, 100};
+inline constexpr SettingSpec kCountSetting{"Count", 8, 1, 30};
+
+// In memory: the converted whole numbers, read once at start-up and never changed.
+struct Settings {
+  int16_t Speed = 0;  // pause after each frame, milliseconds
+  int16_t Count = 0;  // number of sprites
+};
+
+// Reads "Speed", then "Count", each with its default when absent, converted strictly to
+// 16 bits. Throws a type-mismatch or overflow Fault for a stored text that does not convert.
+Settings LoadSettings(Platform& platform);
+
+}  // namespace fq
