@@ -1,0 +1,32 @@
+// Writes pictures in the byte layouts Windows reads: bitmap files, the payload
+// of an RT_ICON resource, an RT_GROUP_ICON directory, and an .ico file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "resources/art/pictures.h"
+
+namespace fq::art {
+
+using Bytes = std::vector<uint8_t>;
+
+// Bottom-up, uncompressed bitmap files (BITMAPFILEHEADER + BITMAPINFOHEADER).
+Bytes EncodeBmp(const IndexedImage& image);  // 8 bits per pixel, 256-entry palette
+Bytes EncodeBmp(const RgbImage& image);      // 24 bits per pixel
+
+// What an RT_ICON resource holds: the header with twice the height, the
+// palette, the colour rows and the AND mask rows.
+Bytes EncodeIconImage(const IconImage& icon);
+
+// An image of an icon group and the RT_ICON name it is stored under.
+struct GroupMember {
+  const IconImage* icon;
+  uint16_t id;
+};
+
+Bytes EncodeIconGroup(const std::vector<GroupMember>& members);  // GRPICONDIR
+Bytes EncodeIcoFile(const std::vector<const IconImage*>& icons);
+
+}  // namespace fq::art
