@@ -1,24 +1,55 @@
-// The scene set-up `InitScene` and the frame loop that follows it.
+// The animation half of the module state: the `Sprites` table, `ScreenW` and `ScreenH`, and
+// the procedures over them: the scene set-up `InitScene`, the endless `FrameLoop` and the
+// three-pass `FrameStep`. Everything a run keeps lives in the object, so tests can make many.
 #pragma once
 
+#include <cstdint>
+
+#include "animation/sprite_table.h"
 #include "startup/settings.h"
 
 namespace fq {
 
 class Platform;
-class SaverForm;
+class RandomSource;
 
 class Scene {
  public:
-  Scene(Platform& platform, const Settings& settings, SaverForm& frmSaver)
-      : platform_(platform), settings_(settings), frmSaver_(frmSaver) {}
+  Scene(Platform& platform, const Settings& settings, RandomSource& random)
+      : platform_(platform), settings_(settings), random_(random) {}
 
+  // Sets the scene up on the loaded, hidden saver window and runs the frame loop; the
+  // process ends inside it, from a dismissal handled during a yield.
   [[noreturn]] void InitScene();
 
+  // The set-up alone (every step of `InitScene` but the last): shows, maximises and measures
+  // the saver window, sizes the surfaces, makes the window topmost, hides the cursor, reseeds
+  // the random numbers and places the sprites.
+  void SetUpScene();
+
+  // Forever: one frame, a yield to the message loop, a pause of `Speed` ms when above 0.
+  [[noreturn]] void FrameLoop();
+
+  // One frame: erase every sprite's old cell, update and draw every sprite, present every
+  // new cell. Allocates nothing.
+  void FrameStep();
+
+  SpriteTable& Sprites() { return Sprites_; }
+  const SpriteTable& Sprites() const { return Sprites_; }
+  int16_t ScreenW() const { return ScreenW_; }
+  int16_t ScreenH() const { return ScreenH_; }
+
  private:
+  void PlaceSprite(Sprite& sprite);
+  void Update(Sprite& sprite);
+  void ReEnter(Sprite& sprite);
+
   Platform& platform_;
   const Settings& settings_;
-  SaverForm& frmSaver_;
+  RandomSource& random_;
+  SpriteTable Sprites_{};
+  int16_t ScreenW_ = 0;
+  int16_t ScreenH_ = 0;
 };
 
 }  // namespace fq

@@ -1,13 +1,79 @@
-// Placeholder: the off-screen surfaces land with saver mode.
+// The hidden work form's surfaces on Win32: off-screen bitmaps in the screen's format, and the
+// block transfers between them and the saver window. The sheet is converted to the screen's
+// format once, at load, so no blit of a frame has to convert pixels (docs/PERFORMANCE.md).
+#include "platform/fault.h"
+#include "resources/resource_ids.h"
 #include "win32_platform.h"
 
 namespace fq::win32 {
+namespace {
 
-void Win32Platform::LoadWorkSurfaces() {}
-bool Win32Platform::WorkSurfacesLoaded() { return false; }
-void Win32Platform::ResizeSurface(SurfaceId, Extent) {}
-void Win32Platform::BitBlt(SurfaceId, int32_t, int32_t, int32_t, int32_t, SurfaceId, int32_t,
-                           int32_t, RasterOp) {}
-void Win32Platform::UnloadWorkSurfaces() {}
+// The design sizes of the back buffer and the clean background (585 by 615 and 495 by 615
+// twips); scene set-up replaces both before anything is drawn.
+constexpr Extent kWorkScrDesignSize{39, 41};
+constexpr Extent kCleanScreenDesignSize{33, 41};
+
+}  // namespace
+
+void Win32Platform::LoadWorkSurfaces() {
+  if (WorkSurfacesLoaded()) return;
+  HANDLE sheet = LoadImageW(instance_, MAKEINTRESOURCEW(kSpriteSheetId), IMAGE_BITMAP, 0, 0,
+                            LR_CREATEDIBSECTION);
+  if (!sheet) {
+    throw Fault(FaultKind::PlatformFailure, "The sprite sheet could not be loaded (error " +
+                                                std::to_string(GetLastError()) + ").");
+  }
+  BITMAP info{};
+  GetObjectW(sheet, sizeof info, &info);
+  try {
+    master_.Reset({info.bmWidth, info.bmHeight});
+    master_.DrawPicture(static_cast<HBITMAP>(sheet));
+    work_scr_.Reset(kWorkScrDesignSize);
+    clean_screen_.Reset(kCleanScreenDesignSize);
+  } catch (...) {
+    DeleteObject(sheet);
+    UnloadWorkSurfaces();
+    throw;
+  }
+  DeleteObject(sheet);
+}
+
+bool Win32Platform::WorkSurfacesLoaded() { return master_.exists(); }
+
+OffscreenSurface* Win32Platform::Offscreen(SurfaceId surface) {
+  switch (surface) {
+    case SurfaceId::WorkScr: return &work_scr_;
+    case SurfaceId::CleanScreen: return &clean_screen_;
+    case SurfaceId::Master: return &master_;
+    case SurfaceId::SaverWindow: break;
+  }
+  return nullptr;
+}
+
+HDC Win32Platform::DeviceContext(SurfaceId surface) {
+  return surface == SurfaceId::SaverWindow ? saver_dc_ : Offscreen(surface)->dc();
+}
+
+void Win32Platform::ResizeSurface(SurfaceId surface, Extent size) {
+  OffscreenSurface* target = Offscreen(surface);
+  if (!target) {
+    throw Fault(FaultKind::PlatformFailure,
+                "The saver window is sized as a window, not as a surface.");
+  }
+  target->Reset(size);
+}
+
+void Win32Platform::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width,
+                           int32_t height, SurfaceId source, int32_t source_x, int32_t source_y,
+                           RasterOp op) {
+  ::BitBlt(DeviceContext(destination), x, y, width, height, DeviceContext(source), source_x,
+           source_y, static_cast<DWORD>(op));
+}
+
+void Win32Platform::UnloadWorkSurfaces() {
+  work_scr_.Free();
+  clean_screen_.Free();
+  master_.Free();
+}
 
 }  // namespace fq::win32

@@ -1,0 +1,38 @@
+// The frame step's block transfers with nothing around them: per sprite an erase, a mask, an
+// image and a present, straight to GDI on the platform's own device contexts, at positions
+// that drift and wrap like the sprites'. The yardstick the real frame step is held against.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "animation/sprite_table.h"
+#include "win32_platform.h"
+
+namespace fq::bench {
+
+class BareBlits {
+ public:
+  // Starts from the sprites' current places; `count` sprites on a screen of `screen` pixels.
+  BareBlits(win32::Win32Platform& platform, const SpriteTable& sprites, int count, Extent screen);
+
+  // One frame of 4 x count blits, the sheet read from `master`; then every sprite moves on.
+  void Frame(HDC master);
+
+ private:
+  struct Cell {
+    int x;
+    int y;
+  };
+
+  HDC window_;
+  HDC work_;
+  HDC clean_;
+  Extent screen_;
+  int count_;
+  int steps_ = 0;
+  std::array<Cell, kSpriteTableSize> cells_{};
+};
+
+}  // namespace fq::bench

@@ -1,0 +1,199 @@
+// Windows benchmark, run under Wine by scripts/bench.sh. Without arguments it prints the
+// drawing time per frame of the real `FrameStep` on the real surfaces, for Count 8 and 30,
+// against a bare loop of the same blits on the same surfaces in the same run, and that bare
+// loop again with the sheet kept in other formats (why the sheet is converted at load).
+// With "--paced SECONDS COUNT" it runs the bare loop paced like the saver at Speed 25, so that
+// the script can measure its processor share from outside, as it does for the saver.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "animation/random_source.h"
+#include "animation/scene.h"
+#include "bare_blits.h"
+#include "resources/resource_ids.h"
+#include "win32_platform.h"
+
+namespace fq::bench {
+namespace {
+
+constexpr int kRounds = 15;
+constexpr int kFramesPerRound = 300;
+constexpr int kPacedSpeed = 25;
+
+// The bench's window ends by itself, not on input.
+class IgnoredInput : public SaverEvents {
+ public:
+  void KeyDown(int16_t, int16_t) override {}
+  void MouseDown(int16_t, int16_t, float, float) override {}
+  void MouseMove(int16_t, int16_t, float, float) override {}
+  void CloseRequested(int16_t) override {}
+};
+
+// A copy of the sheet in a memory device context, in a format of the bench's choosing.
+class SheetCopy {
+ public:
+  // bits 0: the sheet's own 8-bit DIB as stored; otherwise a DIB section of that depth.
+  SheetCopy(HINSTANCE instance, int bits) : dc_(CreateCompatibleDC(nullptr)) {
+    auto sheet = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(kSpriteSheetId),
+                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (bits == 0) {
+      bitmap_ = sheet;
+    } else {
+      BITMAP info{};
+      GetObjectW(sheet, sizeof info, &info);
+      BITMAPINFO format{};
+      format.bmiHeader = {sizeof(BITMAPINFOHEADER), info.bmWidth, -info.bmHeight, 1,
+                          static_cast<WORD>(bits), BI_RGB, 0, 0, 0, 0, 0};
+      void* pixels = nullptr;
+      bitmap_ = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &pixels, nullptr, 0);
+      HDC sheet_dc = CreateCompatibleDC(nullptr);
+      HGDIOBJ previous = SelectObject(sheet_dc, sheet);
+      original_ = SelectObject(dc_, bitmap_);
+      ::BitBlt(dc_, 0, 0, info.bmWidth, info.bmHeight, sheet_dc, 0, 0, SRCCOPY);
+      SelectObject(sheet_dc, previous);
+      DeleteDC(sheet_dc);
+      DeleteObject(sheet);
+    }
+    if (!original_) original_ = SelectObject(dc_, bitmap_);
+  }
+  SheetCopy(const SheetCopy&) = delete;
+  SheetCopy& operator=(const SheetCopy&) = delete;
+  ~SheetCopy() {
+    SelectObject(dc_, original_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  HDC dc() const { return dc_; }
+
+ private:
+  HDC dc_;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ original_ = nullptr;
+};
+
+double Seconds() {
+  static const double ticks_per_second = [] {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(frequency.QuadPart);
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / ticks_per_second;
+}
+
+// Milliseconds per frame over one round; GdiFlush so that no batched call escapes the clock.
+double TimeRound(const std::function<void()>& frame) {
+  const double start = Seconds();
+  for (int i = 0; i < kFramesPerRound; ++i) frame();
+  GdiFlush();
+  return (Seconds() - start) * 1000.0 / kFramesPerRound;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// One way of drawing the frames: the real frame step (no sheet given) or the bare loop
+// reading the sheet from `master`.
+struct Contender {
+  const char* name;
+  HDC master;
+  std::vector<double> rounds;
+};
+
+// The contenders take turns round by round, so that a slow spell of the machine hits them
+// alike, and each round starts every contender from the same sprite places, so that they
+// clip alike at the screen's edges. The rounds start where the frame step left off.
+void CompareDrawing(win32::Win32Platform& platform, int16_t count, HINSTANCE instance) {
+  const Settings settings{kPacedSpeed, count};
+  LcgRandom random;
+  Scene scene(platform, settings, random);
+  scene.SetUpScene();
+  const Extent screen{scene.ScreenW(), scene.ScreenH()};
+  const SheetCopy eight_bit(instance, 0);
+  const SheetCopy dib32(instance, 32);
+  std::vector<Contender> contenders = {
+      {"FrameStep", nullptr, {}},
+      {"bare", platform.DeviceContext(SurfaceId::Master), {}},
+      {"bare 8-bit sheet", eight_bit.dc(), {}},
+      {"bare 32-bit DIB sheet", dib32.dc(), {}},
+  };
+  SpriteTable start = scene.Sprites();
+  for (int round = 0; round < kRounds; ++round) {
+    SpriteTable next = start;
+    for (Contender& contender : contenders) {
+      scene.Sprites() = start;
+      BareBlits bare(platform, start, count, screen);
+      contender.rounds.push_back(TimeRound([&] {
+        if (contender.master) {
+          bare.Frame(contender.master);
+        } else {
+          scene.FrameStep();
+        }
+      }));
+      if (!contender.master) next = scene.Sprites();
+      platform.YieldToMessageLoop();
+    }
+    start = next;
+  }
+  const double bare_ms = Median(contenders[1].rounds);
+  std::printf("Count %2d at %dx%d, ms per frame over %d rounds of %d frames:\n", count,
+              screen.width, screen.height, kRounds, kFramesPerRound);
+  std::printf("  %-24s %8s %8s %12s\n", "", "median", "least", "median/bare");
+  for (const Contender& contender : contenders) {
+    const double ms = Median(contender.rounds);
+    std::printf("  %-24s %8.3f %8.3f %11.2fx\n", contender.name, ms,
+                *std::min_element(contender.rounds.begin(), contender.rounds.end()),
+                ms / bare_ms);
+  }
+}
+
+// The bare loop as the saver runs it: one frame, every pending message, a 25 ms pause.
+void RunPaced(win32::Win32Platform& platform, double seconds, int16_t count) {
+  const Settings settings{kPacedSpeed, count};
+  LcgRandom random;
+  Scene scene(platform, settings, random);
+  scene.SetUpScene();
+  BareBlits bare(platform, scene.Sprites(), count, {scene.ScreenW(), scene.ScreenH()});
+  const HDC master = platform.DeviceContext(SurfaceId::Master);
+  const double end = Seconds() + seconds;
+  while (Seconds() < end) {
+    bare.Frame(master);
+    platform.YieldToMessageLoop();
+    platform.Pause(kPacedSpeed);
+  }
+}
+
+}  // namespace
+}  // namespace fq::bench
+
+int main(int argc, char** argv) {
+  using namespace fq;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  win32::Win32Platform platform(instance);
+  bench::IgnoredInput input;
+  try {
+    platform.LoadSaverWindow(input);
+    platform.SetSaverOuterSize(platform.PrimaryScreenSize());
+    if (argc == 4 && std::string_view(argv[1]) == "--paced") {
+      bench::RunPaced(platform, std::atof(argv[2]), static_cast<int16_t>(std::atoi(argv[3])));
+    } else if (argc == 1) {
+      for (int16_t count : {8, 30}) bench::CompareDrawing(platform, count, instance);
+    } else {
+      std::fprintf(stderr, "usage: %s [--paced SECONDS COUNT]\n", argv[0]);
+      return 2;
+    }
+  } catch (const std::exception& fault) {
+    std::fprintf(stderr, "bench stopped: %s\n", fault.what());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Benchmarks, apart from the tests: the native frame-step benchmark, then under Wine on a
+# 1920x1080 Xvfb screen the drawing time of the real frame step against a bare loop of the same
+# blits, and the processor share of the running saver at Speed 25 against a paced bare loop.
+# Usage: scripts/bench.sh [seconds per processor-share sample, default 20]
+# FQ_BUILD_ROOT puts the builds elsewhere (default: build/ in this checkout).
+set -euo pipefail
+
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+bash scripts/install-deps.sh
+
+sample_seconds=${1:-20}
+warm_up_seconds=3
+build_root="$(realpath -m "${FQ_BUILD_ROOT:-build}")"
+native_dir=$build_root/native
+win64_dir=$build_root/win64
+export WINEPREFIX=$build_root/bench-prefix
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+settings_key='HKCU\Software\VB and VBA Program Settings\FlyingQuorlinSaver\Settings'
+
+echo "== Building"
+cmake --preset native -B "$native_dir" >/dev/null
+cmake --build "$native_dir" -j2 --target fq_frame_step_bench
+cmake --preset win64 -B "$win64_dir" >/dev/null
+cmake --build "$win64_dir" -j2 --target FlyingQuorlin fq_win32_bench
+
+echo "== Machine"
+echo "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(nproc) cores" \
+  "available, load average $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "$($wine --version), Xvfb 1920x1080x24"
+
+echo "== Native frame step (fake platform)"
+"$native_dir/bench/fq_frame_step_bench"
+
+scratch=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+  "$wineserver" -k 2>/dev/null || true
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [[ -s $scratch/display ]] && break; sleep 0.1; done
+export DISPLAY=:$(<"$scratch/display")
+# Kept up for the whole run, so that each start below costs a fraction of a second.
+mkdir -p "$WINEPREFIX"
+"$wineserver" -p
+if [[ ! -f $WINEPREFIX/system.reg ]]; then
+  "$wine" wineboot -i >/dev/null 2>&1
+fi
+"$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+
+# The pid of the Windows program started from `path`, in this prefix.
+program_pid() {
+  local path=$1 pid
+  for _ in $(seq 100); do
+    for pid in $(pgrep -f "^$path" || true); do
+      if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+        echo "$pid"
+        return
+      fi
+    done
+    sleep 0.1
+  done
+  echo "no process for $path" >&2
+  return 1
+}
+
+# Waits until the process is gone (the Wine launcher may have left before it).
+wait_gone() {
+  while [[ -e /proc/$1 ]] && ! grep -q '^State:.*Z' "/proc/$1/status" 2>/dev/null; do
+    sleep 0.2
+  done
+}
+
+# Processor time (user + system, clock ticks) of a process so far.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+
+# Shares of one core, in percent, that the program and the X server used over one sample:
+# the program composes into Wine's copy of the window, the X server puts it on the screen.
+cpu_shares() {
+  local pid=$1 before after x_before x_after hz
+  hz=$(getconf CLK_TCK)
+  sleep "$warm_up_seconds"
+  before=$(cpu_ticks "$pid")
+  x_before=$(cpu_ticks "$xvfb_pid")
+  sleep "$sample_seconds"
+  after=$(cpu_ticks "$pid")
+  x_after=$(cpu_ticks "$xvfb_pid")
+  awk -v d="$((after - before))" -v x="$((x_after - x_before))" -v hz="$hz" \
+    -v s="$sample_seconds" \
+    'BEGIN { printf "%6.2f %%   (Xvfb %.2f %%)", 100 * d / hz / s, 100 * x / hz / s }'
+}
+
+echo "== Drawing time per frame under Wine"
+"$wine" "$win64_dir/fq_win32_bench.exe"
+
+echo "== Processor share, one core = 100%, over ${sample_seconds} s after ${warm_up_seconds} s"
+for count in 8 30; do
+  "$wine" reg add "$settings_key" /v Speed /t REG_SZ /d 25 /f >/dev/null 2>&1
+  "$wine" reg add "$settings_key" /v Count /t REG_SZ /d "$count" /f >/dev/null 2>&1
+  "$wine" "$win64_dir/FlyingQuorlin.scr" /s &
+  launcher=$!
+  pid=$(program_pid "$win64_dir/FlyingQuorlin.scr")
+  printf '  %-40s %s\n' "saver, Speed 25, Count $count:" "$(cpu_shares "$pid")"
+  kill "$pid"
+  wait_gone "$pid"
+  wait "$launcher" 2>/dev/null || true
+
+  "$wine" "$win64_dir/fq_win32_bench.exe" --paced $((warm_up_seconds + sample_seconds + 2)) \
+    "$count" &
+  launcher=$!
+  pid=$(program_pid "$win64_dir/fq_win32_bench.exe")
+  printf '  %-40s %s\n' "bare blits, 25 ms pause, Count $count:" "$(cpu_shares "$pid")"
+  wait_gone "$pid"
+  wait "$launcher" 2>/dev/null || true
+done

@@ -1,0 +1,92 @@
+// `FrameLoop` and its three-pass `FrameStep`: erase, update and draw, present. Sprites are
+// composed in the back buffer and only finished cells reach the screen, so nothing flickers.
+#include "animation/random_source.h"
+#include "animation/scene.h"
+#include "animation/sheet_layout.h"
+#include "platform/platform.h"
+#include "startup/number_text.h"
+
+namespace fq {
+namespace {
+
+// The frame changes on every sixth step: ticks 0 to 5 show one frame.
+constexpr int16_t kLastTick = 5;
+// A re-entering sprite comes in with half its cell outside the edge.
+constexpr int16_t kReEntryEdge = -kSheetCell / 2;
+// The last rows and columns of a cell that are never copied from the sheet.
+constexpr int16_t kUndrawnEdge = kSheetCell - kSheetDrawnBlock;
+
+// Wing cycle 0, 1, 2, 3, 2, 1, ...: the direction turns at the first and the last frame.
+void Flap(Sprite& sprite) {
+  sprite.Tick = Wrap16(sprite.Tick + 1);
+  if (sprite.Tick <= kLastTick) return;
+  if (sprite.Frame < 1) sprite.Direction = 1;
+  if (sprite.Frame > kSheetFrames - 2) sprite.Direction = -1;
+  sprite.Tick = 0;
+  sprite.Frame = Wrap16(sprite.Frame + sprite.Direction);
+}
+
+void Move(Sprite& sprite) {
+  sprite.X = Wrap16(sprite.X + sprite.SpeedX);
+  sprite.Y = Wrap16(sprite.Y + sprite.SpeedY);
+}
+
+}  // namespace
+
+void Scene::FrameLoop() {
+  for (;;) {
+    FrameStep();
+    platform_.YieldToMessageLoop();
+    // Read in every pass; 0 or below means no pause at all.
+    if (settings_.Speed > 0) platform_.Pause(settings_.Speed);
+  }
+}
+
+void Scene::FrameStep() {
+  const int16_t in_scene = SpritesInScene(settings_.Count);
+  // Every erase comes before every draw, so no sprite is wiped out by a neighbour's erase.
+  for (int16_t i = 0; i < in_scene; ++i) {
+    const Sprite& sprite = Sprites_[i];
+    platform_.BitBlt(SurfaceId::WorkScr, sprite.X, sprite.Y, sprite.W, sprite.H,
+                     SurfaceId::CleanScreen, sprite.X, sprite.Y, RasterOp::SrcCopy);
+  }
+  for (int16_t i = 0; i < in_scene; ++i) Update(Sprites_[i]);
+  // The whole new cell goes to the screen, with whatever other sprites lie in it.
+  for (int16_t i = 0; i < in_scene; ++i) {
+    const Sprite& sprite = Sprites_[i];
+    platform_.BitBlt(SurfaceId::SaverWindow, sprite.X, sprite.Y, sprite.W, sprite.H,
+                     SurfaceId::WorkScr, sprite.X, sprite.Y, RasterOp::SrcCopy);
+  }
+}
+
+// Flap, re-enter, move, then stamp through the mask: AND clears the silhouette, OR paints
+// the frame into it.
+void Scene::Update(Sprite& sprite) {
+  Flap(sprite);
+  ReEnter(sprite);
+  Move(sprite);
+  const int32_t width = sprite.W - kUndrawnEdge;
+  const int32_t height = sprite.H - kUndrawnEdge;
+  platform_.BitBlt(SurfaceId::WorkScr, sprite.X, sprite.Y, width, height, SurfaceId::Master,
+                   sprite.MaskX[sprite.Frame], sprite.MaskY[sprite.Frame], RasterOp::SrcAnd);
+  platform_.BitBlt(SurfaceId::WorkScr, sprite.X, sprite.Y, width, height, SurfaceId::Master,
+                   sprite.FrameX[sprite.Frame], sprite.FrameY[sprite.Frame], RasterOp::SrcPaint);
+}
+
+// Tested on the position before this step's move: a sprite that has just passed an edge is
+// drawn once more off the screen and comes back in the following step. The random numbers
+// are drawn in the order r, r2, s.
+void Scene::ReEnter(Sprite& sprite) {
+  if (sprite.X <= ScreenW_ && sprite.Y <= ScreenH_) return;
+  if (random_.Next() < 0.5f) {
+    sprite.Y = RoundToInt16(random_.Next() * (ScreenH_ / 3), "A re-entering sprite's y");
+    sprite.X = kReEntryEdge;
+  } else {
+    sprite.Y = kReEntryEdge;
+    sprite.X = RoundToInt16(random_.Next() * (ScreenW_ / 3), "A re-entering sprite's x");
+  }
+  const float s = random_.Next();
+  sprite.SpeedX = RoundToInt16(sprite.SpeedX * s + 2.0f, "A re-entering sprite's speed");
+}
+
+}  // namespace fq

@@ -1,0 +1,64 @@
+// `InitScene`: the saver window becomes the stage, the sprites are placed, the loop starts.
+#include "animation/random_source.h"
+#include "animation/scene.h"
+#include "animation/sheet_layout.h"
+#include "platform/platform.h"
+#include "saver_window/cursor_display.h"
+#include "startup/number_text.h"
+
+namespace fq {
+namespace {
+
+constexpr int16_t kCellSize = kSheetCell;
+constexpr int16_t kStartSpeedX = 3;
+constexpr int16_t kSpeedY = 1;
+
+}  // namespace
+
+void Scene::InitScene() {
+  SetUpScene();
+  FrameLoop();
+}
+
+void Scene::SetUpScene() {
+  platform_.ShowSaver();
+  platform_.MaximiseSaver();
+  const Extent client = platform_.SaverClientSize();
+  ScreenH_ = RoundToInt16(client.height, "The saver window's height");
+  ScreenW_ = RoundToInt16(client.width, "The saver window's width");
+
+  // Sizes are pixels throughout, where a form designer would count twips: the window's outer
+  // size and a surface's size share the unit, so the surfaces match the window exactly.
+  platform_.LoadWorkSurfaces();
+  const Extent outer = platform_.SaverOuterSize();
+  platform_.ResizeSurface(SurfaceId::CleanScreen, outer);
+  platform_.ResizeSurface(SurfaceId::WorkScr, outer);
+
+  platform_.RepaintSaver();
+  platform_.YieldToMessageLoop();
+  platform_.MakeSaverTopmost();
+  HideMouseCursor(platform_);
+  random_.Reseed(platform_.SecondsSinceMidnight());
+
+  const int16_t in_scene = SpritesInScene(settings_.Count);
+  for (int16_t i = 0; i < in_scene; ++i) PlaceSprite(Sprites_[i]);
+}
+
+// `Frame`, `Tick` and `Direction` are left as they are: zero since the start, so every
+// sprite of the scene flaps in step with the others.
+void Scene::PlaceSprite(Sprite& sprite) {
+  sprite.X = RoundToInt16(random_.Next() * ScreenW_, "A sprite's starting x");
+  sprite.Y = RoundToInt16(random_.Next() * ScreenH_, "A sprite's starting y");
+  sprite.SpeedY = kSpeedY;
+  sprite.SpeedX = kStartSpeedX;
+  sprite.W = kCellSize;
+  sprite.H = kCellSize;
+  for (int16_t k = 0; k < kSheetFrames; ++k) {
+    sprite.FrameX[k] = Wrap16(k * kSheetCell);
+    sprite.FrameY[k] = 0;
+    sprite.MaskX[k] = Wrap16(k * kSheetCell);
+    sprite.MaskY[k] = kSheetMaskRowY;
+  }
+}
+
+}  // namespace fq

@@ -1,0 +1,68 @@
+// Off-screen surfaces: allocation, clearing to black and loading a picture. Nothing here runs
+// per frame; the frame step only blits between the device contexts made here.
+#include "offscreen_surface.h"
+
+#include <string>
+
+#include "platform/fault.h"
+
+namespace fq::win32 {
+namespace {
+
+[[noreturn]] void Refused(const std::string& what) {
+  throw Fault(FaultKind::PlatformFailure,
+              what + " (error " + std::to_string(GetLastError()) + ").");
+}
+
+}  // namespace
+
+void OffscreenSurface::Reset(Extent size) {
+  if (size.width < 1 || size.height < 1) {
+    throw Fault(FaultKind::PlatformFailure, "A surface cannot be " + std::to_string(size.width) +
+                                                " by " + std::to_string(size.height) + " pixels.");
+  }
+  // The screen's device context, not the memory one: a bitmap compatible with a fresh memory
+  // context would be monochrome.
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, size.width, size.height);
+  if (!dc_ && bitmap) dc_ = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  if (!bitmap || !dc_) {
+    if (bitmap) DeleteObject(bitmap);
+    Refused("An off-screen surface of " + std::to_string(size.width) + " by " +
+            std::to_string(size.height) + " pixels could not be created");
+  }
+  HGDIOBJ previous = SelectObject(dc_, bitmap);
+  if (bitmap_) {
+    DeleteObject(bitmap_);
+  } else {
+    original_bitmap_ = previous;
+  }
+  bitmap_ = bitmap;
+  size_ = size;
+  PatBlt(dc_, 0, 0, size.width, size.height, BLACKNESS);
+}
+
+void OffscreenSurface::DrawPicture(HBITMAP picture) {
+  BITMAP info{};
+  GetObjectW(picture, sizeof info, &info);
+  HDC picture_dc = CreateCompatibleDC(dc_);
+  if (!picture_dc) Refused("A picture could not be drawn into an off-screen surface");
+  HGDIOBJ previous = SelectObject(picture_dc, picture);
+  ::BitBlt(dc_, 0, 0, info.bmWidth, info.bmHeight, picture_dc, 0, 0, SRCCOPY);
+  SelectObject(picture_dc, previous);
+  DeleteDC(picture_dc);
+}
+
+void OffscreenSurface::Free() {
+  if (!dc_) return;
+  SelectObject(dc_, original_bitmap_);
+  DeleteObject(bitmap_);
+  DeleteDC(dc_);
+  dc_ = nullptr;
+  bitmap_ = nullptr;
+  original_bitmap_ = nullptr;
+  size_ = {};
+}
+
+}  // namespace fq::win32

@@ -1,0 +1,37 @@
+// One off-screen surface: a bitmap in the screen's own format, selected into a memory device
+// context of its own for the life of the surface. Blits between such surfaces and the screen
+// need no format conversion, which under GDI is where most of a blit's time goes.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/platform.h"
+
+namespace fq::win32 {
+
+class OffscreenSurface {
+ public:
+  OffscreenSurface() = default;
+  OffscreenSurface(const OffscreenSurface&) = delete;
+  OffscreenSurface& operator=(const OffscreenSurface&) = delete;
+  ~OffscreenSurface() { Free(); }
+
+  // Replaces the bitmap with a black one of `size` pixels; creates the device context on first
+  // use. Throws Fault when the system refuses either.
+  void Reset(Extent size);
+  // Copies a picture into the surface at 0, 0, converting it to the surface's format.
+  void DrawPicture(HBITMAP picture);
+  void Free();
+
+  bool exists() const { return dc_ != nullptr; }
+  HDC dc() const { return dc_; }
+  Extent size() const { return size_; }
+
+ private:
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ original_bitmap_ = nullptr;
+  Extent size_;
+};
+
+}  // namespace fq::win32

@@ -1,0 +1,16 @@
+// Hiding and showing the mouse cursor. The system keeps a display count that other programs
+// may have moved too, so each loop calls ShowCursor until the count passes its bound rather
+// than calling it once.
+#pragma once
+
+namespace fq {
+
+class Platform;
+
+// ShowCursor(FALSE) until the count is -6 or lower; at least one call.
+void HideMouseCursor(Platform& platform);
+
+// ShowCursor(TRUE) until the count is 6 or higher; at least one call.
+void ShowMouseCursor(Platform& platform);
+
+}  // namespace fq

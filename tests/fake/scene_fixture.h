@@ -1,0 +1,37 @@
+// A scene on the fake platform, set up the way saver mode sets it up: the saver window
+// loaded and sized to the screen, then `SetUpScene`.
+#pragma once
+
+#include "animation/scene.h"
+#include "fake/fake_platform.h"
+#include "saver_window/saver_form.h"
+#include "fake/scripted_random.h"
+
+namespace fq {
+
+// `Random` is the scripted source by default; the program's own generator where placement
+// must come out as the program would make it.
+template <typename Random = ScriptedRandom>
+struct SceneOnFake {
+  explicit SceneOnFake(int16_t count, Extent screen = {1920, 1080}, int16_t speed = 25)
+      : frmSaver(platform), scene(platform, settings, random) {
+    settings.Count = count;
+    settings.Speed = speed;
+    platform.screen = screen;
+  }
+
+  // Loads and sizes the window as `Main` does, then sets the scene up.
+  void SetUp() {
+    frmSaver.Load();
+    platform.SetSaverOuterSize(platform.PrimaryScreenSize());
+    scene.SetUpScene();
+  }
+
+  fake::FakePlatform platform;
+  Settings settings;
+  Random random;
+  SaverForm frmSaver;
+  Scene scene;
+};
+
+}  // namespace fq
