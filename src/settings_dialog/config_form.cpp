@@ -1,10 +1,55 @@
 #include "settings_dialog/config_form.h"
 
-namespace fq {
+#include <optional>
+#include <sstream>
+#include <string>
 
-// Placeholder until the dialog lands: shows nothing, so the process ends.
-void ConfigForm::Show() {}
-void ConfigForm::OkClicked() { platform_.EndProcessNow(); }
+#include "settings_dialog/config_layout.h"
+#include "startup/number_text.h"
+
+namespace fq {
+namespace {
+
+std::string RefusalMessage(std::string_view noun, const SettingSpec& setting) {
+  std::ostringstream message;
+  message << "ERROR: For " << noun << " we're looking for a number between "
+          << setting.dialog_min << " and " << setting.dialog_max << " here, buddy.";
+  return message.str();
+}
+
+}  // namespace
+
+void ConfigForm::Show() {
+  platform_.LoadConfigDialog(ConfigLayout(), *this);
+  Form_Load();
+  platform_.ShowConfigDialog();
+}
+
+void ConfigForm::Form_Load() {
+  platform_.SetControlText(DialogControl::SpeedBox, std::to_string(settings_.Speed));
+  platform_.SetControlText(DialogControl::CountBox, std::to_string(settings_.Count));
+}
+
+void ConfigForm::OkClicked() {
+  // Both boxes are checked whatever the first one gave, so one key can be saved alone.
+  const bool speed_saved = CheckAndSave(DialogControl::SpeedBox, kSpeedSetting, "Speed");
+  const bool count_saved = CheckAndSave(DialogControl::CountBox, kCountSetting, "count");
+  if (speed_saved && count_saved) platform_.EndProcessNow();
+}
+
 void ConfigForm::CancelClicked() { platform_.EndProcessNow(); }
+
+bool ConfigForm::CheckAndSave(DialogControl box, const SettingSpec& setting,
+                              std::string_view noun) {
+  const std::string text = platform_.ControlText(box);
+  const std::optional<double> number = ParseStrictNumber(text, platform_.DecimalSeparator());
+  // A huge exponent reads as an infinity, which lies outside the range like any number would.
+  if (!number || !(*number >= setting.dialog_min && *number <= setting.dialog_max)) {
+    platform_.ShowErrorMessage(RefusalMessage(noun, setting));
+    return false;
+  }
+  platform_.WriteSetting(kSettingsApp, kSettingsSection, setting.key, text);
+  return true;
+}
 
 }  // namespace fq

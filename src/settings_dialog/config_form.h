@@ -1,4 +1,5 @@
-// frmConfig: the settings dialog's load step and its two buttons.
+// frmConfig: the settings dialog's load step and its two buttons. The dialog is the only
+// writer of the settings store; both buttons end the program.
 #pragma once
 
 #include "platform/platform.h"
@@ -11,13 +12,20 @@ class ConfigForm : public ConfigEvents {
   ConfigForm(Platform& platform, const Settings& settings)
       : platform_(platform), settings_(settings) {}
 
-  // Loads the dialog (filling its boxes) and shows it, not modal and without an owner.
+  // Loads the dialog (Form_Load fills its boxes) and shows it, not modal and without owner.
   void Show();
 
+  // cmdOK_Click: checks each box against its setting's range and saves the texts that pass;
+  // ends the process when both passed, otherwise the dialog stays as the user left it.
   void OkClicked() override;
+  // cmdCancel_Click: ends the process, saving nothing.
   void CancelClicked() override;
 
  private:
+  void Form_Load();
+  // True when the box's text passed and was saved; shows the refusal message otherwise.
+  bool CheckAndSave(DialogControl box, const SettingSpec& setting, std::string_view noun);
+
   Platform& platform_;
   const Settings& settings_;
 };
