@@ -9,10 +9,14 @@
 namespace fq {
 namespace {
 
-// Keeps the error box readable when a hand-edited value is huge.
+// Keeps the error box readable when a hand-edited value is huge. The cut falls before a
+// character, never inside one: half a UTF-8 sequence would show as a replacement mark.
 std::string Abbreviated(const std::string& text) {
   constexpr size_t kShown = 40;
-  return text.size() <= kShown ? text : text.substr(0, kShown) + "...";
+  if (text.size() <= kShown) return text;
+  size_t cut = kShown;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return text.substr(0, cut) + "...";
 }
 
 int16_t LoadOne(Platform& platform, const SettingSpec& spec) {

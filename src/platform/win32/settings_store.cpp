@@ -31,8 +31,11 @@ std::optional<std::string> Win32Platform::ReadSetting(std::string_view app,
     std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
     if (RegQueryValueExW(handle, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
                          &size) == ERROR_SUCCESS) {
-      // The stored text ends at its first terminator, whether or not one was stored.
-      text = Narrow(std::wstring_view(data.data()));
+      // The stored text ends at its first terminator, whether or not one was stored; a
+      // hand-made value of an odd byte count loses its half character, and nothing past
+      // the bytes read is looked at.
+      std::wstring_view stored(data.data(), size / sizeof(wchar_t));
+      text = Narrow(stored.substr(0, stored.find(L'\0')));
     }
   }
   RegCloseKey(handle);
