@@ -132,10 +132,14 @@ class Platform {
   virtual void UnloadWorkSurfaces() = 0;
 
   // --- Settings dialog ---
-  // Creates and shows the dialog from its layout, without owner and not modal; the buttons
-  // report to `events`. Closing it from its frame destroys it and saves nothing.
-  virtual void ShowConfigDialog(const DialogLayout& layout, ConfigEvents& events) = 0;
+  // Creates the dialog hidden from its layout, without owner, if it does not exist yet; the
+  // buttons report to `events`. Throws Fault when the window cannot be created.
+  virtual void LoadConfigDialog(const DialogLayout& layout, ConfigEvents& events) = 0;
+  // Shows the loaded dialog without waiting (not modal), the focus on its first control.
+  // Closing it from its frame destroys it and saves nothing.
+  virtual void ShowConfigDialog() = 0;
   virtual bool ConfigDialogLoaded() = 0;
+  // The text of a text box or button of the loaded dialog, exactly as it stands.
   virtual std::string ControlText(DialogControl control) = 0;
   virtual void SetControlText(DialogControl control, std::string_view text) = 0;
   virtual void DestroyConfigDialog() = 0;

@@ -9,10 +9,12 @@
 
 namespace fq {
 
-Program::Program(Platform& platform)
+Program::Program(Platform& platform) : Program(platform, own_random_) {}
+
+Program::Program(Platform& platform, RandomSource& random)
     : platform_(platform),
       frmSaver_(platform),
-      scene_(platform, settings_, frmSaver_),
+      scene_(platform, settings_, random),
       frmConfig_(platform, settings_) {}
 
 void Program::Main() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "animation/random_source.h"
 #include "animation/scene.h"
 #include "saver_window/saver_form.h"
 #include "settings_dialog/config_form.h"
@@ -16,7 +17,10 @@ class Platform;
 
 class Program {
  public:
+  // The scene draws its random numbers from the program's own generator...
   explicit Program(Platform& platform);
+  // ...or from `random`, which a test scripts.
+  Program(Platform& platform, RandomSource& random);
 
   // Reads the settings, then takes the branch of the command line's mode. Returns in
   // settings and password-change modes; ends the process in the others.
@@ -33,6 +37,7 @@ class Program {
   Settings settings_;
   int32_t password_change_parent_ = 0;
   SaverForm frmSaver_;
+  LcgRandom own_random_;
   Scene scene_;
   ConfigForm frmConfig_;
 };

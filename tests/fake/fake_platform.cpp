@@ -196,11 +196,20 @@ void FakePlatform::UnloadWorkSurfaces() {
   work_loaded = false;
 }
 
-void FakePlatform::ShowConfigDialog(const DialogLayout& layout, ConfigEvents& events) {
-  calls.push_back("ShowConfigDialog");
+void FakePlatform::LoadConfigDialog(const DialogLayout& layout, ConfigEvents& events) {
+  config_events = &events;
+  if (dialog_loaded) return;
+  calls.push_back("LoadConfigDialog");
   dialog_loaded = true;
   dialog_layout = layout;
-  config_events = &events;
+  for (const ControlSpec& control : layout.controls) {
+    if (control.role) control_texts[*control.role] = control.text;
+  }
+}
+
+void FakePlatform::ShowConfigDialog() {
+  calls.push_back("ShowConfigDialog");
+  dialog_visible = true;
 }
 
 bool FakePlatform::ConfigDialogLoaded() { return dialog_loaded; }
@@ -214,6 +223,7 @@ void FakePlatform::SetControlText(DialogControl control, std::string_view text) 
 void FakePlatform::DestroyConfigDialog() {
   calls.push_back("DestroyConfigDialog");
   dialog_loaded = false;
+  dialog_visible = false;
 }
 
 }  // namespace fq::fake

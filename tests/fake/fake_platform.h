@@ -76,6 +76,7 @@ class FakePlatform : public Platform {
 
   // Dialog state.
   bool dialog_loaded = false;
+  bool dialog_visible = false;
   std::optional<DialogLayout> dialog_layout;
   std::map<DialogControl, std::string> control_texts;
   ConfigEvents* config_events = nullptr;
@@ -126,7 +127,8 @@ class FakePlatform : public Platform {
   void BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width, int32_t height,
               SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override;
   void UnloadWorkSurfaces() override;
-  void ShowConfigDialog(const DialogLayout& layout, ConfigEvents& events) override;
+  void LoadConfigDialog(const DialogLayout& layout, ConfigEvents& events) override;
+  void ShowConfigDialog() override;
   bool ConfigDialogLoaded() override;
   std::string ControlText(DialogControl control) override;
   void SetControlText(DialogControl control, std::string_view text) override;

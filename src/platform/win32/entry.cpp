@@ -10,6 +10,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     program.Main();
     MSG message;
     while (platform.AnyWindowLoaded() && GetMessageW(&message, nullptr, 0, 0) > 0) {
+      if (platform.TranslateDialogMessage(message)) continue;
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }

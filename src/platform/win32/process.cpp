@@ -10,11 +10,16 @@ namespace {
 
 constexpr wchar_t kApplicationTitle[] = L"FlyingQuorlin";
 
-// Held for the life of the process; its name does not come from the file name, so a copy
-// renamed to another .scr counts as the same program.
+// A named object that lives as long as some copy of the program holds it: the handle is never
+// closed, so each process holds it to its end. The name does not come from the file name, so
+// a copy renamed to another .scr counts as the same program; it is per session, like the
+// windows the guard searches.
 bool CreateInstanceMarker() {
-  CreateMutexW(nullptr, FALSE, L"Local\\FlyingQuorlin.Instance.7c3e1f0a");
-  return GetLastError() == ERROR_ALREADY_EXISTS;
+  const HANDLE marker = CreateMutexW(nullptr, FALSE, L"Local\\FlyingQuorlin.Instance.7c3e1f0a");
+  const DWORD error = GetLastError();
+  // A copy running with other rights (elevated) made a marker this one may not open: it exists.
+  if (marker == nullptr) return error == ERROR_ACCESS_DENIED;
+  return error == ERROR_ALREADY_EXISTS;
 }
 
 // The command line after the program's own path (quoted or not) and the blanks that follow.
@@ -114,6 +119,7 @@ void Win32Platform::ShowErrorMessage(std::string_view text) {
 void Win32Platform::YieldToMessageLoop() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (TranslateDialogMessage(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "offscreen_surface.h"
 #include "platform/platform.h"
 
 namespace fq::win32 {
@@ -28,6 +29,12 @@ class Win32Platform : public Platform {
 
   // True while a window of the program is loaded: the message loop runs as long as this.
   bool AnyWindowLoaded();
+  // Gives the settings dialog its keyboard handling (Tab, Shift+Tab, Enter, Space, Escape);
+  // true when the message was the dialog's and needs no further dispatch.
+  bool TranslateDialogMessage(MSG& message);
+  // The device context a surface is drawn through: the saver window's own, or an off-screen
+  // bitmap's. Null while the surface does not exist.
+  HDC DeviceContext(SurfaceId surface);
 
   std::string ArgumentText() override;
   [[noreturn]] void EndProcessNow() override;
@@ -65,7 +72,8 @@ class Win32Platform : public Platform {
   void BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width, int32_t height,
               SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override;
   void UnloadWorkSurfaces() override;
-  void ShowConfigDialog(const DialogLayout& layout, ConfigEvents& events) override;
+  void LoadConfigDialog(const DialogLayout& layout, ConfigEvents& events) override;
+  void ShowConfigDialog() override;
   bool ConfigDialogLoaded() override;
   std::string ControlText(DialogControl control) override;
   void SetControlText(DialogControl control, std::string_view text) override;
@@ -76,6 +84,16 @@ class Win32Platform : public Platform {
   bool previous_instance_;
   HWND saver_ = nullptr;
   HWND dialog_ = nullptr;
+  ConfigEvents* config_events_ = nullptr;
+  static INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wparam,
+                                           LPARAM lparam);
+
+  OffscreenSurface* Offscreen(SurfaceId surface);
+  std::wstring saver_title_ = L"Animation Code";
+  HDC saver_dc_ = nullptr;
+  OffscreenSurface work_scr_;
+  OffscreenSurface clean_screen_;
+  OffscreenSurface master_;
 };
 
 template <typename Handler>
