@@ -120,7 +120,9 @@ class DialogTest(DialogDriver):
                 self.assertEqual((named["txtSpeed"]["text"], named["txtCount"]["text"]),
                                  (speed, count), "the boxes' texts")
                 self.assertEqual(self.focused_name(dialog), "cmdOK", "the focus on opening")
-                self.assertEqual(self.windows(program), [dialog], "the program's windows")
+                # Handles only: other fields (the foreground flag) may change between two looks.
+                self.assertEqual([w["hwnd"] for w in self.windows(program)], [dialog["hwnd"]],
+                                 "the program's windows")
                 self.close_window(dialog["hwnd"])
                 self.assert_ended(program, settings or {})
 

@@ -6,8 +6,7 @@ import shutil
 import subprocess
 import unittest
 
-from harness import (PROGRAM, WINE, HarnessError, RunningProgram, WineTestCase, build_dir,
-                     windows_path)
+from harness import PROGRAM, WINE, HarnessError, WineTestCase, build_dir, windows_path
 
 OWN_TITLE = "Animation Code"
 MARKER_TITLE = "FlyingQuorlinSaver"
@@ -20,13 +19,7 @@ class GuardTest(WineTestCase):
 
     def start_saver(self, program_path=None):
         """Starts "/s" from the usual program file or from another path in the prefix."""
-        if program_path is None:
-            return self.start("/s")
-        saver = RunningProgram(self.prefix, self.inspector, program_path, "/s",
-                               dict(self.prefix.env))
-        # Ended after the test like the programs start() makes.
-        self._programs.append(saver)
-        return saver
+        return self.start("/s", program_path=program_path)
 
     def renamed_copy(self):
         """The program file copied under another name into another folder of the prefix."""
