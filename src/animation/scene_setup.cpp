@@ -9,7 +9,6 @@
 namespace fq {
 namespace {
 
-constexpr int16_t kCellSize = kSheetCell;
 constexpr int16_t kStartSpeedX = 3;
 constexpr int16_t kSpeedY = 1;
 
@@ -51,8 +50,8 @@ void Scene::PlaceSprite(Sprite& sprite) {
   sprite.Y = RoundToInt16(random_.Next() * ScreenH_, "A sprite's starting y");
   sprite.SpeedY = kSpeedY;
   sprite.SpeedX = kStartSpeedX;
-  sprite.W = kCellSize;
-  sprite.H = kCellSize;
+  sprite.W = kSheetCell;
+  sprite.H = kSheetCell;
   for (int16_t k = 0; k < kSheetFrames; ++k) {
     sprite.FrameX[k] = Wrap16(k * kSheetCell);
     sprite.FrameY[k] = 0;

@@ -40,13 +40,13 @@ struct ControlColours {
   uint32_t background = 0;
 };
 
-struct FontSpec {
+struct FontStyle {
   std::string face;
   int32_t points = 0;
   bool bold = false;
 };
 
-struct ControlSpec {
+struct ControlDefinition {
   std::string name;
   ControlKind kind = ControlKind::Label;
   TwipsRect rect;
@@ -54,7 +54,7 @@ struct ControlSpec {
   std::optional<DialogControl> role;      // set for the controls the core addresses
   std::optional<ControlColours> colours;  // nothing: the system's standard look
   TextAlign align = TextAlign::Centre;
-  std::optional<FontSpec> font;  // nothing: the dialog's default font
+  std::optional<FontStyle> font;  // nothing: the dialog's default font
   // Shown at its own size at the rect's top-left corner; the rect's size is not applied.
   DialogPicture picture = DialogPicture::None;
 };
@@ -64,8 +64,8 @@ struct DialogLayout {
   uint32_t background = 0;
   int32_t client_width = 0;  // twips
   int32_t client_height = 0;
-  FontSpec default_font;
-  std::vector<ControlSpec> controls;  // in focus order; controls without focus follow
+  FontStyle default_font;
+  std::vector<ControlDefinition> controls;  // in focus order; controls without focus follow
 };
 
 }  // namespace fq

@@ -10,7 +10,7 @@
 namespace fq {
 namespace {
 
-std::string RefusalMessage(std::string_view noun, const SettingSpec& setting) {
+std::string RefusalMessage(std::string_view noun, const SettingDefinition& setting) {
   std::ostringstream message;
   message << "ERROR: For " << noun << " we're looking for a number between "
           << setting.dialog_min << " and " << setting.dialog_max << " here, buddy.";
@@ -39,7 +39,7 @@ void ConfigForm::OkClicked() {
 
 void ConfigForm::CancelClicked() { platform_.EndProcessNow(); }
 
-bool ConfigForm::CheckAndSave(DialogControl box, const SettingSpec& setting,
+bool ConfigForm::CheckAndSave(DialogControl box, const SettingDefinition& setting,
                               std::string_view noun) {
   const std::string text = platform_.ControlText(box);
   const std::optional<double> number = ParseStrictNumber(text, platform_.DecimalSeparator());

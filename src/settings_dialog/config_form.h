@@ -24,7 +24,7 @@ class ConfigForm : public ConfigEvents {
  private:
   void Form_Load();
   // True when the box's text passed and was saved; shows the refusal message otherwise.
-  bool CheckAndSave(DialogControl box, const SettingSpec& setting, std::string_view noun);
+  bool CheckAndSave(DialogControl box, const SettingDefinition& setting, std::string_view noun);
 
   Platform& platform_;
   const Settings& settings_;

@@ -10,8 +10,8 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr ControlColours kLabelColours{kWhite, kBlack};
 constexpr ControlColours kBoxColours{kWhite, 0x404040};
 
-ControlSpec Control(std::string name, ControlKind kind, TwipsRect rect, std::string text) {
-  ControlSpec control;
+ControlDefinition Control(std::string name, ControlKind kind, TwipsRect rect, std::string text) {
+  ControlDefinition control;
   control.name = std::move(name);
   control.kind = kind;
   control.rect = rect;
@@ -19,30 +19,30 @@ ControlSpec Control(std::string name, ControlKind kind, TwipsRect rect, std::str
   return control;
 }
 
-ControlSpec Button(std::string name, TwipsRect rect, std::string text, DialogControl role) {
-  ControlSpec button = Control(std::move(name), ControlKind::PushButton, rect, std::move(text));
+ControlDefinition Button(std::string name, TwipsRect rect, std::string text, DialogControl role) {
+  ControlDefinition button = Control(std::move(name), ControlKind::PushButton, rect, std::move(text));
   button.role = role;
   return button;
 }
 
-ControlSpec Box(std::string name, TwipsRect rect, std::string design_text, DialogControl role) {
-  ControlSpec box = Control(std::move(name), ControlKind::TextBox, rect, std::move(design_text));
+ControlDefinition Box(std::string name, TwipsRect rect, std::string design_text, DialogControl role) {
+  ControlDefinition box = Control(std::move(name), ControlKind::TextBox, rect, std::move(design_text));
   box.role = role;
   box.colours = kBoxColours;
   return box;
 }
 
-ControlSpec Label(std::string name, TwipsRect rect, std::string text,
-                  TextAlign align = TextAlign::Centre, std::optional<FontSpec> font = {}) {
-  ControlSpec label = Control(std::move(name), ControlKind::Label, rect, std::move(text));
+ControlDefinition Label(std::string name, TwipsRect rect, std::string text,
+                  TextAlign align = TextAlign::Centre, std::optional<FontStyle> font = {}) {
+  ControlDefinition label = Control(std::move(name), ControlKind::Label, rect, std::move(text));
   label.colours = kLabelColours;
   label.align = align;
   label.font = std::move(font);
   return label;
 }
 
-ControlSpec Picture(std::string name, TwipsRect rect, DialogPicture picture) {
-  ControlSpec image = Control(std::move(name), ControlKind::Picture, rect, "");
+ControlDefinition Picture(std::string name, TwipsRect rect, DialogPicture picture) {
+  ControlDefinition image = Control(std::move(name), ControlKind::Picture, rect, "");
   image.picture = picture;
   return image;
 }
@@ -61,7 +61,7 @@ DialogLayout MakeConfigLayout() {
       Button("cmdCancel", {3480, 2640, 2175, 375}, "Cancel", DialogControl::Cancel),
       Label("lblCredit", {2280, 600, 2895, 255}, "Drawn and coded by the Quorlin crew"),
       Label("lblTitle", {2400, 120, 2655, 375}, "Flying Quorlin", TextAlign::Centre,
-            FontSpec{"MS Sans Serif", 12, true}),
+            FontStyle{"MS Sans Serif", 12, true}),
       Label("lblWhy", {2520, 960, 2415, 255}, "For everyone who looks up"),
       Label("lblSpeed", {2040, 1560, 1095, 255}, "Quorlin Speed", TextAlign::Left),
       Label("lblCount", {2040, 1940, 1095, 255}, "Quorlin Count"),

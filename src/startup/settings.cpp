@@ -19,12 +19,13 @@ std::string Abbreviated(const std::string& text) {
   return text.substr(0, cut) + "...";
 }
 
-int16_t LoadOne(Platform& platform, const SettingSpec& spec) {
+int16_t LoadOne(Platform& platform, const SettingDefinition& setting) {
   const std::optional<std::string> stored =
-      platform.ReadSetting(kSettingsApp, kSettingsSection, spec.key);
-  const std::string text = stored ? *stored : std::to_string(spec.default_value);
+      platform.ReadSetting(kSettingsApp, kSettingsSection, setting.key);
+  const std::string text = stored ? *stored : std::to_string(setting.default_value);
   return TextToInt16(text, platform.DecimalSeparator(),
-                     "The stored setting \"" + std::string(spec.key) + "\" (\"" + Abbreviated(text) + "\")");
+                     "The stored setting \"" + std::string(setting.key) + "\" (\"" +
+                         Abbreviated(text) + "\")");
 }
 
 }  // namespace

@@ -13,15 +13,15 @@ class Platform;
 inline constexpr std::string_view kSettingsApp = "FlyingQuorlinSaver";
 inline constexpr std::string_view kSettingsSection = "Settings";
 
-struct SettingSpec {
+struct SettingDefinition {
   std::string_view key;
   int16_t default_value;
   double dialog_min;  // both ends included
   double dialog_max;
 };
 
-inline constexpr SettingSpec kSpeedSetting{"Speed", 25, 1, 100};
-inline constexpr SettingSpec kCountSetting{"Count", 8, 1, 30};
+inline constexpr SettingDefinition kSpeedSetting{"Speed", 25, 1, 100};
+inline constexpr SettingDefinition kCountSetting{"Count", 8, 1, 30};
 
 // In memory: the converted whole numbers, read once at start-up and never changed.
 struct Settings {

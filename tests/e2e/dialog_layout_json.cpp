@@ -17,7 +17,7 @@ std::string Quoted(const std::string& text) {
   return quoted + "\"";
 }
 
-std::string Font(const FontSpec& font) {
+std::string Font(const FontStyle& font) {
   return "{\"face\": " + Quoted(font.face) + ", \"points\": " + std::to_string(font.points) +
          ", \"bold\": " + (font.bold ? "true" : "false") + "}";
 }
@@ -32,7 +32,7 @@ const char* KindName(ControlKind kind) {
   return "";
 }
 
-std::string Control(const ControlSpec& control) {
+std::string Control(const ControlDefinition& control) {
   const TwipsRect& r = control.rect;
   std::string json = "{\"name\": " + Quoted(control.name) + ", \"kind\": \"" +
                      KindName(control.kind) + "\", \"rect\": [" + std::to_string(r.left) + ", " +

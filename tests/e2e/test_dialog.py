@@ -54,9 +54,9 @@ class DialogDriver(WineTestCase):
         """The dialog's controls by their layout names; they are created in layout order."""
         controls = self.controls(dialog["hwnd"])
         self.assertEqual([c["class"] for c in controls],
-                         [CONTROL_CLASSES[spec["kind"]] for spec in LAYOUT["controls"]],
+                         [CONTROL_CLASSES[entry["kind"]] for entry in LAYOUT["controls"]],
                          "the controls' kinds and order differ from the layout")
-        return {spec["name"]: control for spec, control in zip(LAYOUT["controls"], controls)}
+        return {entry["name"]: control for entry, control in zip(LAYOUT["controls"], controls)}
 
     def focused_name(self, dialog):
         return next((name for name, c in self.named_controls(dialog).items() if c["focused"]),
@@ -138,15 +138,15 @@ class DialogTest(DialogDriver):
                          (pixels_at_96_dpi(LAYOUT["client_width"]),
                           pixels_at_96_dpi(LAYOUT["client_height"])), "client size")
         named = self.named_controls(dialog)
-        for spec in LAYOUT["controls"]:
-            left, top, width, height = (pixels_at_96_dpi(n) for n in spec["rect"])
-            if spec["picture"]:
+        for entry in LAYOUT["controls"]:
+            left, top, width, height = (pixels_at_96_dpi(n) for n in entry["rect"])
+            if entry["picture"]:
                 width, height = LOGO_SIZE  # shown at its own size
-            rect = named[spec["name"]]["rect"]
+            rect = named[entry["name"]]["rect"]
             self.assertEqual((rect["left"], rect["top"], rect["width"], rect["height"]),
-                             (left, top, width, height), f"{spec['name']} in client pixels")
-            if spec["kind"] in ("button", "label"):
-                self.assertEqual(named[spec["name"]]["text"], spec["text"], spec["name"])
+                             (left, top, width, height), f"{entry['name']} in client pixels")
+            if entry["kind"] in ("button", "label"):
+                self.assertEqual(named[entry["name"]]["text"], entry["text"], entry["name"])
 
     def test_colours_white_on_black_labels_white_on_dark_grey_boxes(self):
         program, dialog = self.open_dialog()
@@ -155,18 +155,18 @@ class DialogTest(DialogDriver):
                                     client["height"])
         self.assertEqual(screen.pixel(4, 4), rgb(LAYOUT["background"]), "dialog background")
         named = self.named_controls(dialog)
-        for spec in LAYOUT["controls"]:
-            if not spec["colours"]:
+        for entry in LAYOUT["controls"]:
+            if not entry["colours"]:
                 continue
-            rect = named[spec["name"]]["rect"]
+            rect = named[entry["name"]]["rect"]
             # Edit boxes draw a border of their own; their inside starts a few pixels in.
-            inset = 3 if spec["kind"] == "textbox" else 0
+            inset = 3 if entry["kind"] == "textbox" else 0
             seen = {screen.pixel(x, y)
                     for y in range(rect["top"] + inset, rect["bottom"] - inset)
                     for x in range(rect["left"] + inset, rect["right"] - inset)}
-            text, background = rgb(spec["colours"]["text"]), rgb(spec["colours"]["background"])
-            self.assertIn(text, seen, f"{spec['name']} shows no text in {text}")
-            self.assertIn(background, seen, f"{spec['name']} shows no background {background}")
+            text, background = rgb(entry["colours"]["text"]), rgb(entry["colours"]["background"])
+            self.assertIn(text, seen, f"{entry['name']} shows no text in {text}")
+            self.assertIn(background, seen, f"{entry['name']} shows no background {background}")
         # Wine cannot describe another process's font, so the title's size is measured.
         title, credit = (self.ink_height(screen, named[name]["rect"], WHITE)
                          for name in ("lblTitle", "lblCredit"))

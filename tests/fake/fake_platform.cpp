@@ -202,7 +202,7 @@ void FakePlatform::LoadConfigDialog(const DialogLayout& layout, ConfigEvents& ev
   calls.push_back("LoadConfigDialog");
   dialog_loaded = true;
   dialog_layout = layout;
-  for (const ControlSpec& control : layout.controls) {
+  for (const ControlDefinition& control : layout.controls) {
     if (control.role) control_texts[*control.role] = control.text;
   }
 }

@@ -9,8 +9,8 @@
 namespace fq {
 namespace {
 
-const ControlSpec& Named(const std::string& name) {
-  for (const ControlSpec& control : ConfigLayout().controls) {
+const ControlDefinition& Named(const std::string& name) {
+  for (const ControlDefinition& control : ConfigLayout().controls) {
     if (control.name == name) return control;
   }
   throw std::out_of_range("no control named " + name);
@@ -19,7 +19,7 @@ const ControlSpec& Named(const std::string& name) {
 TEST(ConfigLayout, FocusGoesOkSpeedCountCancelAndOnlyThoseTakeIt) {
   std::string focus_order;
   bool focus_takers_done = false;
-  for (const ControlSpec& control : ConfigLayout().controls) {
+  for (const ControlDefinition& control : ConfigLayout().controls) {
     if (!TakesFocus(control.kind)) {
       focus_takers_done = true;
       EXPECT_FALSE(control.role.has_value()) << control.name << " is addressed but takes no focus";
@@ -38,7 +38,7 @@ TEST(ConfigLayout, FocusGoesOkSpeedCountCancelAndOnlyThoseTakeIt) {
 
 TEST(ConfigLayout, ControlsFitTheClientAreaAndTheHeadingLinesShareOneAxis) {
   const DialogLayout& layout = ConfigLayout();
-  for (const ControlSpec& control : layout.controls) {
+  for (const ControlDefinition& control : layout.controls) {
     const TwipsRect& r = control.rect;
     EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.left + r.width <= layout.client_width &&
                 r.top + r.height <= layout.client_height)

@@ -21,17 +21,12 @@ constexpr int kFirstPlainId = 200;
 
 int RoleId(DialogControl role) { return kFirstRoleId + static_cast<int>(role); }
 
-int ControlId(const ControlSpec& control, size_t index) {
+int ControlId(const ControlDefinition& control, size_t index) {
   return control.role ? RoleId(*control.role) : kFirstPlainId + static_cast<int>(index);
 }
 
 COLORREF ColourRef(uint32_t rgb) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
-
-[[noreturn]] void Fail(const std::string& what) {
-  throw Fault(FaultKind::PlatformFailure,
-              what + " (error " + std::to_string(GetLastError()) + ").");
 }
 
 // Everything the window draws with; it lives as long as the window and frees its GDI
@@ -57,13 +52,13 @@ struct DialogLook {
     for (HBITMAP picture : pictures) DeleteObject(picture);
   }
 
-  HFONT MakeFont(const FontSpec& spec, int pixels_per_inch_y) {
-    const HFONT font = CreateFontW(-MulDiv(spec.points, pixels_per_inch_y, 72), 0, 0, 0,
-                                   spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+  HFONT MakeFont(const FontStyle& style, int pixels_per_inch_y) {
+    const HFONT font = CreateFontW(-MulDiv(style.points, pixels_per_inch_y, 72), 0, 0, 0,
+                                   style.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                   Widen(spec.face).c_str());
-    if (!font) Fail("The font \"" + spec.face + "\" could not be created");
+                                   Widen(style.face).c_str());
+    if (!font) ThrowSystemFault("The font \"" + style.face + "\" could not be created");
     fonts.push_back(font);
     return font;
   }
@@ -98,8 +93,8 @@ std::vector<WORD> EmptyDialogTemplate(const std::wstring& caption) {
 
 void RegisterDialogClass(HINSTANCE instance) {
   WNDCLASSEXW window_class = {};
-  if (GetClassInfoExW(instance, kDialogClass, &window_class)) return;
   window_class.cbSize = sizeof(window_class);
+  if (GetClassInfoExW(instance, kDialogClass, &window_class)) return;
   window_class.lpfnWndProc = DefDlgProcW;
   window_class.cbWndExtra = DLGWINDOWEXTRA;
   window_class.hInstance = instance;
@@ -113,7 +108,7 @@ void RegisterDialogClass(HINSTANCE instance) {
   window_class.hIconSm = icon(SM_CXSMICON, SM_CYSMICON);
   window_class.lpszClassName = kDialogClass;
   if (!RegisterClassExW(&window_class)) {
-    Fail("The settings dialog's window class could not be registered");
+    ThrowSystemFault("The settings dialog's window class could not be registered");
   }
 }
 
@@ -123,7 +118,7 @@ struct ControlClass {
   DWORD ex_style;
 };
 
-ControlClass ClassOf(const ControlSpec& control) {
+ControlClass ClassOf(const ControlDefinition& control) {
   const bool centred = control.align == TextAlign::Centre;
   switch (control.kind) {
     case ControlKind::PushButton:
@@ -176,7 +171,7 @@ HBITMAP LoadPicture(HINSTANCE instance, DialogPicture picture) {
   const int id = picture == DialogPicture::Logo ? kLogoId : 0;
   const auto bitmap = static_cast<HBITMAP>(
       LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
-  if (!bitmap) Fail("The dialog's picture could not be loaded");
+  if (!bitmap) ThrowSystemFault("The dialog's picture could not be loaded");
   return bitmap;
 }
 
@@ -184,25 +179,29 @@ void CreateControls(HWND dialog, HINSTANCE instance, const DialogLayout& layout,
                     const PixelScale& scale, DialogLook& look) {
   const HFONT default_font = look.MakeFont(layout.default_font, scale.y);
   for (size_t index = 0; index < layout.controls.size(); ++index) {
-    const ControlSpec& spec = layout.controls[index];
-    const ControlClass control_class = ClassOf(spec);
-    const RECT rect = scale.Rect(spec.rect);
+    const ControlDefinition& definition = layout.controls[index];
+    const ControlClass control_class = ClassOf(definition);
+    const RECT rect = scale.Rect(definition.rect);
     // Created in layout order, which makes the focus order follow it.
     HWND control = CreateWindowExW(
-        control_class.ex_style, control_class.name, Widen(spec.text).c_str(),
+        control_class.ex_style, control_class.name, Widen(definition.text).c_str(),
         WS_CHILD | WS_VISIBLE | control_class.style, rect.left, rect.top,
         rect.right - rect.left, rect.bottom - rect.top, dialog,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(spec, index))), instance, nullptr);
-    if (!control) Fail("The dialog's control " + spec.name + " could not be created");
-    const HFONT font = spec.font ? look.MakeFont(*spec.font, scale.y) : default_font;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (spec.colours) {
-      const COLORREF background = ColourRef(spec.colours->background);
-      look.colours.push_back(
-          {control, ColourRef(spec.colours->text), background, CreateSolidBrush(background)});
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(definition, index))), instance,
+        nullptr);
+    if (!control) {
+      ThrowSystemFault("The dialog's control " + definition.name + " could not be created");
     }
-    if (spec.picture != DialogPicture::None) {
-      look.pictures.push_back(LoadPicture(instance, spec.picture));
+    const HFONT font =
+        definition.font ? look.MakeFont(*definition.font, scale.y) : default_font;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (definition.colours) {
+      const COLORREF background = ColourRef(definition.colours->background);
+      look.colours.push_back(
+          {control, ColourRef(definition.colours->text), background, CreateSolidBrush(background)});
+    }
+    if (definition.picture != DialogPicture::None) {
+      look.pictures.push_back(LoadPicture(instance, definition.picture));
       // The static control takes the bitmap's own size.
       SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP,
                    reinterpret_cast<LPARAM>(look.pictures.back()));
@@ -274,7 +273,7 @@ void Win32Platform::LoadConfigDialog(const DialogLayout& layout, ConfigEvents& e
   dialog_ = CreateDialogIndirectParamW(
       instance_, reinterpret_cast<const DLGTEMPLATE*>(dialog_template.data()), nullptr,
       ConfigDialogProc, reinterpret_cast<LPARAM>(look.get()));
-  if (!dialog_) Fail("The settings dialog could not be created");
+  if (!dialog_) ThrowSystemFault("The settings dialog could not be created");
   DialogLook& owned = *look.release();  // the window frees it when it is destroyed
   const PixelScale scale = SystemScale();
   PlaceDialog(dialog_, layout, scale);

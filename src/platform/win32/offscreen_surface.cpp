@@ -6,15 +6,9 @@
 
 #include "platform/fault.h"
 
+#include "win32_platform.h"
+
 namespace fq::win32 {
-namespace {
-
-[[noreturn]] void Refused(const std::string& what) {
-  throw Fault(FaultKind::PlatformFailure,
-              what + " (error " + std::to_string(GetLastError()) + ").");
-}
-
-}  // namespace
 
 void OffscreenSurface::Reset(Extent size) {
   if (size.width < 1 || size.height < 1) {
@@ -29,7 +23,7 @@ void OffscreenSurface::Reset(Extent size) {
   ReleaseDC(nullptr, screen);
   if (!bitmap || !dc_) {
     if (bitmap) DeleteObject(bitmap);
-    Refused("An off-screen surface of " + std::to_string(size.width) + " by " +
+    ThrowSystemFault("An off-screen surface of " + std::to_string(size.width) + " by " +
             std::to_string(size.height) + " pixels could not be created");
   }
   HGDIOBJ previous = SelectObject(dc_, bitmap);
@@ -39,7 +33,6 @@ void OffscreenSurface::Reset(Extent size) {
     original_bitmap_ = previous;
   }
   bitmap_ = bitmap;
-  size_ = size;
   PatBlt(dc_, 0, 0, size.width, size.height, BLACKNESS);
 }
 
@@ -47,7 +40,7 @@ void OffscreenSurface::DrawPicture(HBITMAP picture) {
   BITMAP info{};
   GetObjectW(picture, sizeof info, &info);
   HDC picture_dc = CreateCompatibleDC(dc_);
-  if (!picture_dc) Refused("A picture could not be drawn into an off-screen surface");
+  if (!picture_dc) ThrowSystemFault("A picture could not be drawn into an off-screen surface");
   HGDIOBJ previous = SelectObject(picture_dc, picture);
   ::BitBlt(dc_, 0, 0, info.bmWidth, info.bmHeight, picture_dc, 0, 0, SRCCOPY);
   SelectObject(picture_dc, previous);
@@ -62,7 +55,6 @@ void OffscreenSurface::Free() {
   dc_ = nullptr;
   bitmap_ = nullptr;
   original_bitmap_ = nullptr;
-  size_ = {};
 }
 
 }  // namespace fq::win32

@@ -25,13 +25,11 @@ class OffscreenSurface {
 
   bool exists() const { return dc_ != nullptr; }
   HDC dc() const { return dc_; }
-  Extent size() const { return size_; }
 
  private:
   HDC dc_ = nullptr;
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ original_bitmap_ = nullptr;
-  Extent size_;
 };
 
 }  // namespace fq::win32

@@ -127,6 +127,11 @@ void Win32Platform::YieldToMessageLoop() {
 
 void Win32Platform::Pause(int32_t milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
 
+void ThrowSystemFault(const std::string& what) {
+  throw Fault(FaultKind::PlatformFailure,
+              what + " (error " + std::to_string(GetLastError()) + ").");
+}
+
 void ReportFaultAndExit(const std::exception& fault) {
   const auto* known = dynamic_cast<const Fault*>(&fault);
   const std::string text = known ? FaultBoxText(*known) : std::string("Error\n\n") + fault.what();

@@ -113,9 +113,7 @@ void RegisterSaverClass(HINSTANCE instance) {
   saver_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   saver_class.lpszClassName = kSaverClass;
   if (!RegisterClassExW(&saver_class)) {
-    throw Fault(FaultKind::PlatformFailure,
-                "The saver window's class could not be registered (error " +
-                    std::to_string(GetLastError()) + ").");
+    ThrowSystemFault("The saver window's class could not be registered");
   }
 }
 
@@ -138,8 +136,7 @@ void Win32Platform::LoadSaverWindow(SaverEvents& events) {
                            kDesignRect.top, design.width, design.height, nullptr, nullptr,
                            instance_, &events);
   if (!saver_) {
-    throw Fault(FaultKind::PlatformFailure, "The saver window could not be created (error " +
-                                                std::to_string(GetLastError()) + ").");
+    ThrowSystemFault("The saver window could not be created");
   }
   saver_dc_ = GetDC(saver_);
 }
@@ -149,8 +146,7 @@ bool Win32Platform::SaverWindowLoaded() { return saver_ != nullptr; }
 void Win32Platform::SetSaverTitle(std::string_view title) {
   saver_title_ = Widen(title);
   if (saver_ && !SetWindowTextW(saver_, saver_title_.c_str())) {
-    throw Fault(FaultKind::PlatformFailure, "The saver window's title could not be set (error " +
-                                                std::to_string(GetLastError()) + ").");
+    ThrowSystemFault("The saver window's title could not be set");
   }
 }
 

@@ -20,8 +20,7 @@ void Win32Platform::LoadWorkSurfaces() {
   HANDLE sheet = LoadImageW(instance_, MAKEINTRESOURCEW(kSpriteSheetId), IMAGE_BITMAP, 0, 0,
                             LR_CREATEDIBSECTION);
   if (!sheet) {
-    throw Fault(FaultKind::PlatformFailure, "The sprite sheet could not be loaded (error " +
-                                                std::to_string(GetLastError()) + ").");
+    ThrowSystemFault("The sprite sheet could not be loaded");
   }
   BITMAP info{};
   GetObjectW(sheet, sizeof info, &info);

@@ -20,6 +20,10 @@ std::string Narrow(std::wstring_view wide);
 template <typename Handler>
 void RunHandler(Handler&& handler);
 
+// Throws the platform fault for a system call that failed: `what` failed, with the system's
+// error code.
+[[noreturn]] void ThrowSystemFault(const std::string& what);
+
 // Shows the error box for a fault and ends the process with the fault exit code.
 [[noreturn]] void ReportFaultAndExit(const std::exception& fault);
 
