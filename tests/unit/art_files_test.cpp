@@ -4,7 +4,6 @@
 
 #include "resource_file.h"
 #include "resources/art/art_files.h"
-#include "resources/resource_ids.h"
 
 namespace fq {
 namespace {
@@ -79,45 +78,6 @@ TEST(ArtFiles, IconImagesHaveTheirExactSizesAndConsistentMasks) {
     }
     EXPECT_GT(opaque, icon.size * icon.size / 4) << "the icon shows almost nothing";
     EXPECT_LT(opaque, icon.size * icon.size) << "the icon has no transparent pixel";
-  }
-}
-
-TEST(ArtFiles, IconGroupNamesBothImagesWithTheirSizes) {
-  const ResourceFile group = ResourceFile::Read("icon_group.bin");
-  ASSERT_EQ(group.bytes.size(), 6u + 2 * 14);
-  EXPECT_EQ(group.U16(0), 0u);
-  EXPECT_EQ(group.U16(2), 1u) << "type 1: icons";
-  EXPECT_EQ(group.U16(4), 2u) << "image count";
-  const struct {
-    uint32_t size, bytes, id;
-  } entries[] = {{32, 2216, kIconLargeId}, {16, 1384, kIconSmallId}};
-  for (size_t i = 0; i < 2; ++i) {
-    const size_t at = 6 + 14 * i;
-    SCOPED_TRACE("entry " + std::to_string(i));
-    EXPECT_EQ(group.U8(at), entries[i].size) << "width";
-    EXPECT_EQ(group.U8(at + 1), entries[i].size) << "height";
-    EXPECT_EQ(group.U8(at + 2), 0u) << "colour count 0 means 256";
-    EXPECT_EQ(group.U16(at + 4), 1u) << "planes";
-    EXPECT_EQ(group.U16(at + 6), 8u) << "bits per pixel";
-    EXPECT_EQ(group.U32(at + 8), entries[i].bytes) << "bytes in resource";
-    EXPECT_EQ(group.U16(at + 12), entries[i].id) << "RT_ICON id";
-  }
-}
-
-TEST(ArtFiles, IcoFileHoldsTheSameTwoImagesAsTheResources) {
-  const ResourceFile ico = ResourceFile::Read("FlyingQuorlin.ico");
-  ASSERT_EQ(ico.U16(2), 1u);
-  ASSERT_EQ(ico.U16(4), 2u);
-  const char* images[] = {"icon_32.dib", "icon_16.dib"};
-  for (size_t i = 0; i < 2; ++i) {
-    const ResourceFile image = ResourceFile::Read(images[i]);
-    const size_t entry = 6 + 16 * i;
-    const uint32_t size = ico.U32(entry + 8);
-    const uint32_t offset = ico.U32(entry + 12);
-    ASSERT_EQ(size, image.bytes.size()) << images[i];
-    ASSERT_LE(offset + size, ico.bytes.size()) << images[i];
-    EXPECT_TRUE(std::equal(image.bytes.begin(), image.bytes.end(), ico.bytes.begin() + offset))
-        << images[i] << " differs from its copy in the .ico";
   }
 }
 

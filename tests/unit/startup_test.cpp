@@ -46,17 +46,6 @@ TEST(Main, ReadsSpeedThenCountWithTheirDefaults) {
   EXPECT_EQ(platform.calls[1], "ReadSetting Count");
 }
 
-TEST(Main, ConvertsStoredTexts) {
-  FakePlatform platform;
-  platform.argument_text = "/a";
-  Store(platform, "Speed", "2.5");
-  Store(platform, "Count", " 1e1 ");
-  Program program(platform);
-  program.Main();
-  EXPECT_EQ(program.settings().Speed, 2);
-  EXPECT_EQ(program.settings().Count, 10);
-}
-
 TEST(Main, AnUnconvertibleSettingStopsEveryModeBeforeItsBranch) {
   for (const char* argument_text : {"/p", "/a 123", "/c", "/s", ""}) {
     for (const auto& [key, value, kind] :
