@@ -30,12 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string count = split == std::string::npos ? "" : input.substr(split + 1);
 
   fq::fake::FakePlatform platform;
-  const std::string speed_key = platform.StoreKey(fq::kSettingsApp, fq::kSettingsSection, "Speed");
-  const std::string count_key = platform.StoreKey(fq::kSettingsApp, fq::kSettingsSection, "Count");
-  platform.store[speed_key] = "old speed";
-  platform.store[count_key] = "old count";
+  platform.store = {{"Speed", "old speed"}, {"Count", "old count"}};
   fq::Settings settings;
-  fq::ConfigForm form(platform, settings);
+  fq::ConfigForm form(platform, platform, platform, settings);
   form.Show();
   platform.SetControlText(fq::DialogControl::SpeedBox, speed);
   platform.SetControlText(fq::DialogControl::CountBox, count);
@@ -48,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const bool speed_ok = InRange(speed, 1, 100);
   const bool count_ok = InRange(count, 1, 30);
-  if (platform.store[speed_key] != (speed_ok ? speed : "old speed")) std::abort();
-  if (platform.store[count_key] != (count_ok ? count : "old count")) std::abort();
+  if (platform.store["Speed"] != (speed_ok ? speed : "old speed")) std::abort();
+  if (platform.store["Count"] != (count_ok ? count : "old count")) std::abort();
   if (platform.error_messages.size() != size_t{!speed_ok} + size_t{!count_ok}) std::abort();
   if (ended != (speed_ok && count_ok)) std::abort();
   return 0;

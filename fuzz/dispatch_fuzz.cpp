@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fq::fake::FakePlatform platform;
   platform.screen = {96, 64};
   platform.argument_text = parts[0];
-  if (parts.size() > 1) platform.store[platform.StoreKey("FlyingQuorlinSaver", "Settings", "Speed")] = parts[1];
-  if (parts.size() > 2) platform.store[platform.StoreKey("FlyingQuorlinSaver", "Settings", "Count")] = parts[2];
+  if (parts.size() > 1) platform.store["Speed"] = parts[1];
+  if (parts.size() > 2) platform.store["Count"] = parts[2];
   platform.on_yield = [&platform] {
     if (platform.yields > 3) platform.EndProcessNow();
   };

@@ -6,7 +6,8 @@
 #include <string_view>
 
 #include "platform/fault.h"
-#include "startup/number_text.h"
+#include "numbers/readings.h"
+#include "numbers/rounding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

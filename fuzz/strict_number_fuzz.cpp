@@ -8,7 +8,8 @@
 #include <string>
 
 #include "platform/fault.h"
-#include "startup/number_text.h"
+#include "numbers/readings.h"
+#include "numbers/rounding.h"
 
 namespace {
 

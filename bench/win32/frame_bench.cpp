@@ -17,6 +17,7 @@
 #include "animation/scene.h"
 #include "bare_blits.h"
 #include "resources/resource_ids.h"
+#include "saver_window/saver_form.h"
 #include "win32_platform.h"
 
 namespace fq::bench {
@@ -115,7 +116,7 @@ struct Contender {
 void CompareDrawing(win32::Win32Platform& platform, int16_t count, HINSTANCE instance) {
   const Settings settings{kPacedSpeed, count};
   LcgRandom random;
-  Scene scene(platform, settings, random);
+  Scene scene(platform, platform, platform, settings, random);
   scene.SetUpScene();
   const Extent screen{scene.ScreenW(), scene.ScreenH()};
   const SheetCopy eight_bit(instance, 0);
@@ -160,7 +161,7 @@ void CompareDrawing(win32::Win32Platform& platform, int16_t count, HINSTANCE ins
 void RunPaced(win32::Win32Platform& platform, double seconds, int16_t count) {
   const Settings settings{kPacedSpeed, count};
   LcgRandom random;
-  Scene scene(platform, settings, random);
+  Scene scene(platform, platform, platform, settings, random);
   scene.SetUpScene();
   BareBlits bare(platform, scene.Sprites(), count, {scene.ScreenW(), scene.ScreenH()});
   const HDC master = platform.DeviceContext(SurfaceId::Master);
@@ -181,7 +182,7 @@ int main(int argc, char** argv) {
   win32::Win32Platform platform(instance);
   bench::IgnoredInput input;
   try {
-    platform.LoadSaverWindow(input);
+    platform.LoadSaverWindow(kSaverDesign, input);
     platform.SetSaverOuterSize(platform.PrimaryScreenSize());
     if (argc == 4 && std::string_view(argv[1]) == "--paced") {
       bench::RunPaced(platform, std::atof(argv[2]), static_cast<int16_t>(std::atoi(argv[3])));

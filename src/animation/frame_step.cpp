@@ -1,18 +1,14 @@
 // `FrameLoop` and its three-pass `FrameStep`: erase, update and draw, present. Sprites are
 // composed in the back buffer and only finished cells reach the screen, so nothing flickers.
+#include "animation/motion.h"
 #include "animation/random_source.h"
 #include "animation/scene.h"
 #include "animation/sheet_layout.h"
-#include "platform/platform.h"
-#include "startup/number_text.h"
+#include "numbers/rounding.h"
 
 namespace fq {
 namespace {
 
-// The frame changes on every sixth step: ticks 0 to 5 show one frame.
-constexpr int16_t kLastTick = 5;
-// A re-entering sprite comes in with half its cell outside the edge.
-constexpr int16_t kReEntryEdge = -kSheetCell / 2;
 // The last rows and columns of a cell that are never copied from the sheet.
 constexpr int16_t kUndrawnEdge = kSheetCell - kSheetDrawnBlock;
 
@@ -36,9 +32,9 @@ void Move(Sprite& sprite) {
 void Scene::FrameLoop() {
   for (;;) {
     FrameStep();
-    platform_.YieldToMessageLoop();
+    pacing_.YieldToMessageLoop();
     // Read in every pass; 0 or below means no pause at all.
-    if (settings_.Speed > 0) platform_.Pause(settings_.Speed);
+    if (settings_.Speed > 0) pacing_.Pause(settings_.Speed);
   }
 }
 
@@ -47,14 +43,14 @@ void Scene::FrameStep() {
   // Every erase comes before every draw, so no sprite is wiped out by a neighbour's erase.
   for (int16_t i = 0; i < in_scene; ++i) {
     const Sprite& sprite = Sprites_[i];
-    platform_.BitBlt(SurfaceId::WorkScr, sprite.X, sprite.Y, sprite.W, sprite.H,
+    surfaces_.BitBlt(SurfaceId::WorkScr, sprite.X, sprite.Y, sprite.W, sprite.H,
                      SurfaceId::CleanScreen, sprite.X, sprite.Y, RasterOp::SrcCopy);
   }
   for (int16_t i = 0; i < in_scene; ++i) Update(Sprites_[i]);
   // The whole new cell goes to the screen, with whatever other sprites lie in it.
   for (int16_t i = 0; i < in_scene; ++i) {
     const Sprite& sprite = Sprites_[i];
-    platform_.BitBlt(SurfaceId::SaverWindow, sprite.X, sprite.Y, sprite.W, sprite.H,
+    surfaces_.BitBlt(SurfaceId::SaverWindow, sprite.X, sprite.Y, sprite.W, sprite.H,
                      SurfaceId::WorkScr, sprite.X, sprite.Y, RasterOp::SrcCopy);
   }
 }
@@ -67,9 +63,9 @@ void Scene::Update(Sprite& sprite) {
   Move(sprite);
   const int32_t width = sprite.W - kUndrawnEdge;
   const int32_t height = sprite.H - kUndrawnEdge;
-  platform_.BitBlt(SurfaceId::WorkScr, sprite.X, sprite.Y, width, height, SurfaceId::Master,
+  surfaces_.BitBlt(SurfaceId::WorkScr, sprite.X, sprite.Y, width, height, SurfaceId::Master,
                    sprite.MaskX[sprite.Frame], sprite.MaskY[sprite.Frame], RasterOp::SrcAnd);
-  platform_.BitBlt(SurfaceId::WorkScr, sprite.X, sprite.Y, width, height, SurfaceId::Master,
+  surfaces_.BitBlt(SurfaceId::WorkScr, sprite.X, sprite.Y, width, height, SurfaceId::Master,
                    sprite.FrameX[sprite.Frame], sprite.FrameY[sprite.Frame], RasterOp::SrcPaint);
 }
 
@@ -79,14 +75,17 @@ void Scene::Update(Sprite& sprite) {
 void Scene::ReEnter(Sprite& sprite) {
   if (sprite.X <= ScreenW_ && sprite.Y <= ScreenH_) return;
   if (random_.Next() < 0.5f) {
-    sprite.Y = RoundToInt16(random_.Next() * (ScreenH_ / 3), "A re-entering sprite's y");
+    sprite.Y = RoundToInt16(random_.Next() * (ScreenH_ / kReEntryBandDivisor),
+                            "A re-entering sprite's y");
     sprite.X = kReEntryEdge;
   } else {
     sprite.Y = kReEntryEdge;
-    sprite.X = RoundToInt16(random_.Next() * (ScreenW_ / 3), "A re-entering sprite's x");
+    sprite.X = RoundToInt16(random_.Next() * (ScreenW_ / kReEntryBandDivisor),
+                            "A re-entering sprite's x");
   }
   const float s = random_.Next();
-  sprite.SpeedX = RoundToInt16(sprite.SpeedX * s + 2.0f, "A re-entering sprite's speed");
+  sprite.SpeedX = RoundToInt16(sprite.SpeedX * s + kReEntryMinSpeedX,
+                               "A re-entering sprite's speed");
 }
 
 }  // namespace fq

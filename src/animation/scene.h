@@ -6,17 +6,25 @@
 #include <cstdint>
 
 #include "animation/sprite_table.h"
+#include "platform/pacing.h"
+#include "platform/saver_window.h"
+#include "platform/work_surfaces.h"
 #include "startup/settings.h"
 
 namespace fq {
 
-class Platform;
 class RandomSource;
+
+// frmWork's blank surfaces at their design sizes (585 by 615 and 495 by 615 twips); the scene
+// set-up replaces both before anything is drawn.
+inline constexpr WorkFormDesign kWorkFormDesign{{39, 41}, {33, 41}};
 
 class Scene {
  public:
-  Scene(Platform& platform, const Settings& settings, RandomSource& random)
-      : platform_(platform), settings_(settings), random_(random) {}
+  Scene(SaverWindow& window, WorkSurfaces& surfaces, Pacing& pacing, const Settings& settings,
+        RandomSource& random)
+      : window_(window), surfaces_(surfaces), pacing_(pacing), settings_(settings),
+        random_(random) {}
 
   // Sets the scene up on the loaded, hidden saver window and runs the frame loop; the
   // process ends inside it, from a dismissal handled during a yield.
@@ -44,7 +52,9 @@ class Scene {
   void Update(Sprite& sprite);
   void ReEnter(Sprite& sprite);
 
-  Platform& platform_;
+  SaverWindow& window_;
+  WorkSurfaces& surfaces_;
+  Pacing& pacing_;
   const Settings& settings_;
   RandomSource& random_;
   SpriteTable Sprites_{};

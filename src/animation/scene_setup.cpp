@@ -1,18 +1,12 @@
 // `InitScene`: the saver window becomes the stage, the sprites are placed, the loop starts.
+#include "animation/motion.h"
 #include "animation/random_source.h"
 #include "animation/scene.h"
 #include "animation/sheet_layout.h"
-#include "platform/platform.h"
+#include "numbers/rounding.h"
 #include "saver_window/cursor_display.h"
-#include "startup/number_text.h"
 
 namespace fq {
-namespace {
-
-constexpr int16_t kStartSpeedX = 3;
-constexpr int16_t kSpeedY = 1;
-
-}  // namespace
 
 void Scene::InitScene() {
   SetUpScene();
@@ -20,24 +14,24 @@ void Scene::InitScene() {
 }
 
 void Scene::SetUpScene() {
-  platform_.ShowSaver();
-  platform_.MaximiseSaver();
-  const Extent client = platform_.SaverClientSize();
+  window_.ShowSaver();
+  window_.MaximiseSaver();
+  const Extent client = window_.SaverClientSize();
   ScreenH_ = RoundToInt16(client.height, "The saver window's height");
   ScreenW_ = RoundToInt16(client.width, "The saver window's width");
 
   // Sizes are pixels throughout, where a form designer would count twips: the window's outer
   // size and a surface's size share the unit, so the surfaces match the window exactly.
-  platform_.LoadWorkSurfaces();
-  const Extent outer = platform_.SaverOuterSize();
-  platform_.ResizeSurface(SurfaceId::CleanScreen, outer);
-  platform_.ResizeSurface(SurfaceId::WorkScr, outer);
+  surfaces_.LoadWorkSurfaces(kWorkFormDesign);
+  const Extent outer = window_.SaverOuterSize();
+  surfaces_.ResizeSurface(SurfaceId::CleanScreen, outer);
+  surfaces_.ResizeSurface(SurfaceId::WorkScr, outer);
 
-  platform_.RepaintSaver();
-  platform_.YieldToMessageLoop();
-  platform_.MakeSaverTopmost();
-  HideMouseCursor(platform_);
-  random_.Reseed(platform_.SecondsSinceMidnight());
+  window_.RepaintSaver();
+  pacing_.YieldToMessageLoop();
+  window_.MakeSaverTopmost();
+  HideMouseCursor(window_);
+  random_.Reseed(pacing_.SecondsSinceMidnight());
 
   const int16_t in_scene = SpritesInScene(settings_.Count);
   for (int16_t i = 0; i < in_scene; ++i) PlaceSprite(Sprites_[i]);

@@ -15,14 +15,6 @@ inline constexpr int kSheetMaskRowY = kSheetCell;  // mask k lies one cell below
 // inside the 510-pixel sheet.
 inline constexpr int kSheetDrawnBlock = 118;
 
-// Every non-black frame pixel lies within these cell coordinates (inclusive).
-// The black margin above and to the left is what keeps a sprite that moves by
-// up to 31 right and 32 down per frame from leaving a trail.
-inline constexpr int kSpriteLeft = 31;
-inline constexpr int kSpriteRight = 94;
-inline constexpr int kSpriteTop = 32;
-inline constexpr int kSpriteBottom = 95;
-
 // Palette indices the sheet reserves: 0 is the transparent black around a
 // frame and a mask's silhouette, 255 a mask's white.
 inline constexpr int kSheetBlackIndex = 0;

@@ -36,8 +36,4 @@ constexpr int16_t SpritesInScene(int16_t Count) {
   return Count > kMaxSpritesInScene ? kMaxSpritesInScene : Count;
 }
 
-// Sprite arithmetic is 16-bit and unchecked: it wraps. Computed in 32 bits and narrowed,
-// which C++20 defines as modulo 2^16.
-constexpr int16_t Wrap16(int32_t value) { return static_cast<int16_t>(value); }
-
 }  // namespace fq

@@ -1,16 +1,16 @@
 #include "saver_window/cursor_display.h"
 
-#include "platform/platform.h"
+#include "platform/saver_window.h"
 
 namespace fq {
 
-void HideMouseCursor(Platform& platform) {
-  while (platform.ShowCursor(false) >= -5) {
+void HideMouseCursor(SaverWindow& window) {
+  while (window.ShowCursor(false) >= -5) {
   }
 }
 
-void ShowMouseCursor(Platform& platform) {
-  while (platform.ShowCursor(true) <= 5) {
+void ShowMouseCursor(SaverWindow& window) {
+  while (window.ShowCursor(true) <= 5) {
   }
 }
 

@@ -5,12 +5,12 @@
 
 namespace fq {
 
-class Platform;
+class SaverWindow;
 
 // ShowCursor(FALSE) until the count is -6 or lower; at least one call.
-void HideMouseCursor(Platform& platform);
+void HideMouseCursor(SaverWindow& window);
 
 // ShowCursor(TRUE) until the count is 6 or higher; at least one call.
-void ShowMouseCursor(Platform& platform);
+void ShowMouseCursor(SaverWindow& window);
 
 }  // namespace fq

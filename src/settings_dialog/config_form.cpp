@@ -4,8 +4,10 @@
 #include <sstream>
 #include <string>
 
+#include "numbers/readings.h"
+#include "platform/settings_store.h"
+#include "platform/system_services.h"
 #include "settings_dialog/config_layout.h"
-#include "startup/number_text.h"
 
 namespace fq {
 namespace {
@@ -20,35 +22,35 @@ std::string RefusalMessage(std::string_view noun, const SettingDefinition& setti
 }  // namespace
 
 void ConfigForm::Show() {
-  platform_.LoadConfigDialog(ConfigLayout(), *this);
+  dialog_.LoadConfigDialog(ConfigLayout(), *this);
   Form_Load();
-  platform_.ShowConfigDialog();
+  dialog_.ShowConfigDialog();
 }
 
 void ConfigForm::Form_Load() {
-  platform_.SetControlText(DialogControl::SpeedBox, std::to_string(settings_.Speed));
-  platform_.SetControlText(DialogControl::CountBox, std::to_string(settings_.Count));
+  dialog_.SetControlText(DialogControl::SpeedBox, std::to_string(settings_.Speed));
+  dialog_.SetControlText(DialogControl::CountBox, std::to_string(settings_.Count));
 }
 
 void ConfigForm::OkClicked() {
   // Both boxes are checked whatever the first one gave, so one key can be saved alone.
   const bool speed_saved = CheckAndSave(DialogControl::SpeedBox, kSpeedSetting, "Speed");
   const bool count_saved = CheckAndSave(DialogControl::CountBox, kCountSetting, "count");
-  if (speed_saved && count_saved) platform_.EndProcessNow();
+  if (speed_saved && count_saved) system_.EndProcessNow();
 }
 
-void ConfigForm::CancelClicked() { platform_.EndProcessNow(); }
+void ConfigForm::CancelClicked() { system_.EndProcessNow(); }
 
 bool ConfigForm::CheckAndSave(DialogControl box, const SettingDefinition& setting,
                               std::string_view noun) {
-  const std::string text = platform_.ControlText(box);
-  const std::optional<double> number = ParseStrictNumber(text, platform_.DecimalSeparator());
+  const std::string text = dialog_.ControlText(box);
+  const std::optional<double> number = ParseStrictNumber(text, system_.DecimalSeparator());
   // A huge exponent reads as an infinity, which lies outside the range like any number would.
   if (!number || !(*number >= setting.dialog_min && *number <= setting.dialog_max)) {
-    platform_.ShowErrorMessage(RefusalMessage(noun, setting));
+    dialog_.ShowErrorMessage(RefusalMessage(noun, setting));
     return false;
   }
-  platform_.WriteSetting(kSettingsApp, kSettingsSection, setting.key, text);
+  store_.WriteSetting(kSettingsApp, kSettingsSection, setting.key, text);
   return true;
 }
 

@@ -2,15 +2,19 @@
 // writer of the settings store; both buttons end the program.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/settings_dialog.h"
 #include "startup/settings.h"
 
 namespace fq {
 
+class SettingsStore;
+class SystemServices;
+
 class ConfigForm : public ConfigEvents {
  public:
-  ConfigForm(Platform& platform, const Settings& settings)
-      : platform_(platform), settings_(settings) {}
+  ConfigForm(SettingsDialog& dialog, SettingsStore& store, SystemServices& system,
+             const Settings& settings)
+      : dialog_(dialog), store_(store), system_(system), settings_(settings) {}
 
   // Loads the dialog (Form_Load fills its boxes) and shows it, not modal and without owner.
   void Show();
@@ -26,7 +30,9 @@ class ConfigForm : public ConfigEvents {
   // True when the box's text passed and was saved; shows the refusal message otherwise.
   bool CheckAndSave(DialogControl box, const SettingDefinition& setting, std::string_view noun);
 
-  Platform& platform_;
+  SettingsDialog& dialog_;
+  SettingsStore& store_;
+  SystemServices& system_;
   const Settings& settings_;
 };
 

@@ -1,19 +1,18 @@
 // The guard's three outcomes; how "another copy runs" is told is the platform's business.
 #include "startup/instance_guard.h"
 
-#include "platform/platform.h"
+#include "platform/system_services.h"
 #include "saver_window/saver_form.h"
 
 namespace fq {
 
-void CheckPrevInstance(Platform& platform, SaverForm& frmSaver) {
+void CheckPrevInstance(SystemServices& system, SaverForm& frmSaver) {
   // A saver that starts alone neither searches nor marks: only a second copy sets the mark,
   // so two savers may run side by side and a third one stops.
-  if (!platform.PreviousInstanceRunning()) return;
+  if (!system.PreviousInstanceRunning()) return;
   // Nothing of this process is loaded yet, so ending here shows nothing.
-  if (platform.FindTopLevelWindow(kMarkerTitle)) platform.EndProcessNow();
-  frmSaver.Load();
-  platform.SetSaverTitle(kMarkerTitle);
+  if (system.TopLevelWindowExists(kMarkerTitle)) system.EndProcessNow();
+  frmSaver.SetTitle(kMarkerTitle);
 }
 
 }  // namespace fq

@@ -8,8 +8,8 @@
 
 namespace fq {
 
-class Platform;
 class SaverForm;
+class SystemServices;
 
 // The title by which a running saver is found; deliberately the settings' application name.
 inline constexpr std::string_view kMarkerTitle = kSettingsApp;
@@ -17,6 +17,6 @@ inline constexpr std::string_view kMarkerTitle = kSettingsApp;
 // Saver mode only, before the saver window is loaded. Ends the process when another copy runs
 // and a top-level window titled kMarkerTitle exists; otherwise, when another copy runs, loads
 // `frmSaver` hidden and gives it that title. Does nothing when this copy runs alone.
-void CheckPrevInstance(Platform& platform, SaverForm& frmSaver);
+void CheckPrevInstance(SystemServices& system, SaverForm& frmSaver);
 
 }  // namespace fq

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "platform/platform.h"
+#include "numbers/readings.h"
+#include "numbers/rounding.h"
 #include "startup/instance_guard.h"
 #include "startup/mode_switch.h"
-#include "startup/number_text.h"
 
 namespace fq {
 
@@ -13,12 +13,12 @@ Program::Program(Platform& platform) : Program(platform, own_random_) {}
 
 Program::Program(Platform& platform, RandomSource& random)
     : platform_(platform),
-      frmSaver_(platform),
-      scene_(platform, settings_, random),
-      frmConfig_(platform, settings_) {}
+      frmSaver_(platform, platform, platform, platform),
+      scene_(platform, platform, platform, settings_, random),
+      frmConfig_(platform, platform, platform, settings_) {}
 
 void Program::Main() {
-  settings_ = LoadSettings(platform_);
+  settings_ = LoadSettings(platform_, platform_.DecimalSeparator());
   const std::string argument_text = platform_.ArgumentText();
   const Mode mode = ModeOf(argument_text);
   if (mode == Mode::Saver) RunSaver();

@@ -7,13 +7,13 @@
 
 #include "animation/random_source.h"
 #include "animation/scene.h"
+#include "platform/platform.h"
 #include "saver_window/saver_form.h"
 #include "settings_dialog/config_form.h"
 #include "startup/settings.h"
 
 namespace fq {
 
-class Platform;
 
 class Program {
  public:

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/platform.h"
-#include "startup/number_text.h"
+#include "numbers/readings.h"
+#include "platform/settings_store.h"
 
 namespace fq {
 namespace {
@@ -19,21 +19,21 @@ std::string Abbreviated(const std::string& text) {
   return text.substr(0, cut) + "...";
 }
 
-int16_t LoadOne(Platform& platform, const SettingDefinition& setting) {
+int16_t LoadOne(SettingsStore& store, char decimal_separator, const SettingDefinition& setting) {
   const std::optional<std::string> stored =
-      platform.ReadSetting(kSettingsApp, kSettingsSection, setting.key);
+      store.ReadSetting(kSettingsApp, kSettingsSection, setting.key);
   const std::string text = stored ? *stored : std::to_string(setting.default_value);
-  return TextToInt16(text, platform.DecimalSeparator(),
+  return TextToInt16(text, decimal_separator,
                      "The stored setting \"" + std::string(setting.key) + "\" (\"" +
                          Abbreviated(text) + "\")");
 }
 
 }  // namespace
 
-Settings LoadSettings(Platform& platform) {
+Settings LoadSettings(SettingsStore& store, char decimal_separator) {
   Settings settings;
-  settings.Speed = LoadOne(platform, kSpeedSetting);
-  settings.Count = LoadOne(platform, kCountSetting);
+  settings.Speed = LoadOne(store, decimal_separator, kSpeedSetting);
+  settings.Count = LoadOne(store, decimal_separator, kCountSetting);
   return settings;
 }
 

@@ -7,7 +7,7 @@
 
 namespace fq {
 
-class Platform;
+class SettingsStore;
 
 // The same text is the marker title by which the single-instance guard finds a saver.
 inline constexpr std::string_view kSettingsApp = "FlyingQuorlinSaver";
@@ -30,7 +30,8 @@ struct Settings {
 };
 
 // Reads "Speed", then "Count", each with its default when absent, converted strictly to
-// 16 bits. Throws a type-mismatch or overflow Fault for a stored text that does not convert.
-Settings LoadSettings(Platform& platform);
+// 16 bits with the user's `decimal_separator`. Throws a type-mismatch or overflow Fault for a
+// stored text that does not convert.
+Settings LoadSettings(SettingsStore& store, char decimal_separator);
 
 }  // namespace fq

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/fault.h"
+#include "startup/settings.h"
 
 namespace fq::fake {
 
@@ -30,54 +31,27 @@ void Blit(Pixels& destination, int32_t x, int32_t y, int32_t width, int32_t heig
   }
 }
 
-std::string FakePlatform::StoreKey(std::string_view app, std::string_view section,
-                                   std::string_view key) {
-  return std::string(app) + "\\" + std::string(section) + "\\" + std::string(key);
+int FakePlatform::Count(std::string_view call) const {
+  return static_cast<int>(std::count(calls.begin(), calls.end(), call));
 }
-
-std::string FakePlatform::ArgumentText() { return argument_text; }
 
 void FakePlatform::EndProcessNow() {
   calls.push_back("EndProcessNow");
   throw ProcessEnded{};
 }
 
-bool FakePlatform::PreviousInstanceRunning() { return previous_instance; }
-
 std::string FakePlatform::EnvironmentVariable(std::string_view name) {
   const auto found = environment.find(std::string(name));
   return found == environment.end() ? std::string() : found->second;
 }
 
-char FakePlatform::DecimalSeparator() { return decimal_separator; }
-
-float FakePlatform::SecondsSinceMidnight() { return seconds_since_midnight; }
-
-std::optional<std::string> FakePlatform::ReadSetting(std::string_view app,
-                                                     std::string_view section,
-                                                     std::string_view key) {
-  calls.push_back("ReadSetting " + std::string(key));
-  const auto found = store.find(StoreKey(app, section, key));
-  if (found == store.end()) return std::nullopt;
-  return found->second;
-}
-
-void FakePlatform::WriteSetting(std::string_view app, std::string_view section,
-                                std::string_view key, std::string_view value) {
-  calls.push_back("WriteSetting " + std::string(key) + "=" + std::string(value));
-  if (refuse_writes) throw Fault(FaultKind::PlatformFailure, "The settings store refused a write.");
-  store[StoreKey(app, section, key)] = std::string(value);
-}
-
-bool FakePlatform::FindTopLevelWindow(std::string_view title) {
-  calls.push_back("FindTopLevelWindow " + std::string(title));
-  find_window_titles.emplace_back(title);
-  return foreign_window_titles.count(std::string(title)) > 0 ||
+bool FakePlatform::TopLevelWindowExists(std::string_view title) {
+  calls.push_back("TopLevelWindowExists " + std::string(title));
+  return other_window_titles.count(std::string(title)) > 0 ||
          (saver_loaded && saver_title == title);
 }
 
 void FakePlatform::ChangeScreenSaverPassword(int32_t parent_window) {
-  calls.push_back("ChangeScreenSaverPassword " + std::to_string(parent_window));
   password_change_parents.push_back(parent_window);
 }
 
@@ -86,98 +60,66 @@ std::optional<int32_t> FakePlatform::VerifyScreenSaverPassword() {
   return password_verdict;
 }
 
-void FakePlatform::ClearScreenSaverRunning() {
-  calls.push_back("ClearScreenSaverRunning");
-  ++clear_screen_saver_running_calls;
-}
-
-int32_t FakePlatform::ShowCursor(bool show) {
-  if (show) {
-    ++show_cursor_true_calls;
-    return ++cursor_count;
+std::optional<std::string> FakePlatform::ReadSetting(std::string_view app,
+                                                     std::string_view section,
+                                                     std::string_view key) {
+  calls.push_back("ReadSetting " + std::string(key));
+  const auto found = store.find(std::string(key));
+  if (app != kSettingsApp || section != kSettingsSection || found == store.end()) {
+    return std::nullopt;
   }
-  ++show_cursor_false_calls;
-  return --cursor_count;
+  return found->second;
 }
 
-void FakePlatform::ShowErrorMessage(std::string_view text) {
-  calls.push_back("ShowErrorMessage");
-  error_messages.emplace_back(text);
+void FakePlatform::WriteSetting(std::string_view app, std::string_view section,
+                                std::string_view key, std::string_view value) {
+  calls.push_back("WriteSetting " + std::string(key) + "=" + std::string(value));
+  if (refuse_writes) throw Fault(FaultKind::PlatformFailure, "The settings store refused a write.");
+  if (app == kSettingsApp && section == kSettingsSection) store[std::string(key)] = value;
 }
 
-void FakePlatform::YieldToMessageLoop() {
-  ++yields;
-  if (on_yield) on_yield();
-}
-
-void FakePlatform::Pause(int32_t milliseconds) { pauses.push_back(milliseconds); }
-
-Extent FakePlatform::PrimaryScreenSize() { return screen; }
-
-void FakePlatform::LoadSaverWindow(SaverEvents& events) {
+void FakePlatform::LoadSaverWindow(const WindowDesign& design, SaverEvents& events) {
   saver_events = &events;
   if (saver_loaded) return;
   calls.push_back("LoadSaverWindow");
   saver_loaded = true;
-  saver_title = "Animation Code";
-  saver_outer = {532, 368};
-  surfaces[SurfaceId::SaverWindow] = Pixels(saver_outer.width, saver_outer.height);
+  saver_title = design.title;
+  SetSaverOuterSize({design.rect.width, design.rect.height});
 }
-
-bool FakePlatform::SaverWindowLoaded() { return saver_loaded; }
 
 void FakePlatform::SetSaverTitle(std::string_view title) {
   calls.push_back("SetSaverTitle " + std::string(title));
-  saver_title = std::string(title);
+  saver_title = title;
 }
 
 void FakePlatform::SetSaverOuterSize(Extent size) {
-  calls.push_back("SetSaverOuterSize " + std::to_string(size.width) + "x" +
-                  std::to_string(size.height));
-  saver_outer = size;
+  saver_size = size;
   surfaces[SurfaceId::SaverWindow] = Pixels(size.width, size.height);
-}
-
-Extent FakePlatform::SaverOuterSize() { return saver_outer; }
-
-// Borderless: the client area is the whole window.
-Extent FakePlatform::SaverClientSize() { return saver_outer; }
-
-void FakePlatform::ShowSaver() {
-  calls.push_back("ShowSaver");
-  saver_visible = true;
 }
 
 void FakePlatform::MaximiseSaver() {
   calls.push_back("MaximiseSaver");
-  saver_maximised = true;
-  saver_outer = screen;
-  surfaces[SurfaceId::SaverWindow] = Pixels(screen.width, screen.height);
+  SetSaverOuterSize(screen);
 }
 
-void FakePlatform::RepaintSaver() { calls.push_back("RepaintSaver"); }
-
-void FakePlatform::MakeSaverTopmost() {
-  calls.push_back("MakeSaverTopmost");
-  saver_topmost = true;
+int32_t FakePlatform::ShowCursor(bool show) {
+  ++show_cursor_calls;
+  return show ? ++cursor_count : --cursor_count;
 }
 
-void FakePlatform::DestroySaverWindow() {
-  calls.push_back("DestroySaverWindow");
-  saver_loaded = false;
-  saver_visible = false;
+void FakePlatform::YieldToMessageLoop() {
+  calls.push_back("Yield");
+  ++yields;
+  if (on_yield) on_yield();
 }
 
-void FakePlatform::LoadWorkSurfaces() {
-  if (work_loaded) return;
+void FakePlatform::LoadWorkSurfaces(const WorkFormDesign& design) {
+  if (surfaces.count(SurfaceId::Master)) return;
   calls.push_back("LoadWorkSurfaces");
-  work_loaded = true;
   surfaces[SurfaceId::Master] = sheet;
-  surfaces[SurfaceId::WorkScr] = Pixels(39, 41);
-  surfaces[SurfaceId::CleanScreen] = Pixels(33, 41);
+  ResizeSurface(SurfaceId::WorkScr, design.WorkScr);
+  ResizeSurface(SurfaceId::CleanScreen, design.CleanScreen);
 }
-
-bool FakePlatform::WorkSurfacesLoaded() { return work_loaded; }
 
 void FakePlatform::ResizeSurface(SurfaceId surface, Extent size) {
   surfaces[surface] = Pixels(size.width, size.height);
@@ -193,7 +135,7 @@ void FakePlatform::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t w
 
 void FakePlatform::UnloadWorkSurfaces() {
   calls.push_back("UnloadWorkSurfaces");
-  work_loaded = false;
+  std::erase_if(surfaces, [](const auto& entry) { return entry.first != SurfaceId::SaverWindow; });
 }
 
 void FakePlatform::LoadConfigDialog(const DialogLayout& layout, ConfigEvents& events) {
@@ -201,29 +143,18 @@ void FakePlatform::LoadConfigDialog(const DialogLayout& layout, ConfigEvents& ev
   if (dialog_loaded) return;
   calls.push_back("LoadConfigDialog");
   dialog_loaded = true;
-  dialog_layout = layout;
   for (const ControlDefinition& control : layout.controls) {
     if (control.role) control_texts[*control.role] = control.text;
   }
 }
 
-void FakePlatform::ShowConfigDialog() {
-  calls.push_back("ShowConfigDialog");
-  dialog_visible = true;
-}
-
-bool FakePlatform::ConfigDialogLoaded() { return dialog_loaded; }
-
-std::string FakePlatform::ControlText(DialogControl control) { return control_texts[control]; }
-
 void FakePlatform::SetControlText(DialogControl control, std::string_view text) {
-  control_texts[control] = std::string(text);
+  control_texts[control] = text;
 }
 
 void FakePlatform::DestroyConfigDialog() {
   calls.push_back("DestroyConfigDialog");
   dialog_loaded = false;
-  dialog_visible = false;
 }
 
 }  // namespace fq::fake

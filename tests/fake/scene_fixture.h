@@ -4,8 +4,8 @@
 
 #include "animation/scene.h"
 #include "fake/fake_platform.h"
-#include "saver_window/saver_form.h"
 #include "fake/scripted_random.h"
+#include "saver_window/saver_form.h"
 
 namespace fq {
 
@@ -14,7 +14,8 @@ namespace fq {
 template <typename Random = ScriptedRandom>
 struct SceneOnFake {
   explicit SceneOnFake(int16_t count, Extent screen = {1920, 1080}, int16_t speed = 25)
-      : frmSaver(platform), scene(platform, settings, random) {
+      : frmSaver(platform, platform, platform, platform),
+        scene(platform, platform, platform, settings, random) {
     settings.Count = count;
     settings.Speed = speed;
     platform.screen = screen;
@@ -26,6 +27,8 @@ struct SceneOnFake {
     platform.SetSaverOuterSize(platform.PrimaryScreenSize());
     scene.SetUpScene();
   }
+
+  Sprite& sprite(int i) { return scene.Sprites()[i]; }
 
   fake::FakePlatform platform;
   Settings settings;

@@ -1,5 +1,8 @@
-// Start-up: settings read first in every mode, then the mode switch's branches.
+// Start-up: the mode switch, the settings read first in every mode, and the branches that
+// need no window (preview and password change).
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "fake/fake_platform.h"
 #include "platform/fault.h"
@@ -12,29 +15,24 @@ namespace {
 using fake::FakePlatform;
 using fake::ProcessEnded;
 
-void Store(FakePlatform& platform, const char* key, const char* value) {
-  platform.store[FakePlatform::StoreKey("FlyingQuorlinSaver", "Settings", key)] = value;
-}
-
 TEST(ModeSwitch, TakesTheFirstTwoCharactersOfTheSpaceTrimmedUpperCasedText) {
   const struct {
     const char* argument_text;
     Mode expected;
   } cases[] = {
-      {"", Mode::Settings},          {"/c:123", Mode::Settings},   {"/C", Mode::Settings},
-      {"/c 123", Mode::Settings},    {"/Cx", Mode::Settings},      {"-s", Mode::Settings},
-      {"s", Mode::Settings},         {"\t/s", Mode::Settings},     {"/", Mode::Settings},
-      {"/s", Mode::Saver},           {"/S 99", Mode::Saver},       {"  /s  ", Mode::Saver},
-      {"/S1", Mode::Saver},          {"/p 123", Mode::Preview},    {"/P", Mode::Preview},
-      {"/a 123", Mode::ChangePassword},                            {" /a 123", Mode::ChangePassword},
-      {"/\xc3\xa9", Mode::Settings},
+      {"", Mode::Settings},       {"/c:123", Mode::Settings}, {"/c 123", Mode::Settings},
+      {"/Cx", Mode::Settings},    {"-s", Mode::Settings},     {"s", Mode::Settings},
+      {"\t/s", Mode::Settings},   {"/", Mode::Settings},      {"/\xc3\xa9", Mode::Settings},
+      {"/s", Mode::Saver},        {"/S 99", Mode::Saver},     {"  /s  ", Mode::Saver},
+      {"/S1", Mode::Saver},       {"/p 123", Mode::Preview},  {"/a 123", Mode::ChangePassword},
+      {" /a 123", Mode::ChangePassword},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ModeOf(c.argument_text), c.expected) << "argument text \"" << c.argument_text << "\"";
   }
 }
 
-TEST(Main, ReadsSpeedThenCountWithTheirDefaults) {
+TEST(Main, ReadsSpeedThenCountWithTheirDefaultsBeforeTheMode) {
   FakePlatform platform;
   platform.argument_text = "/a";
   Program program(platform);
@@ -46,25 +44,41 @@ TEST(Main, ReadsSpeedThenCountWithTheirDefaults) {
   EXPECT_EQ(platform.calls[1], "ReadSetting Count");
 }
 
-TEST(Main, AnUnconvertibleSettingStopsEveryModeBeforeItsBranch) {
+// The box names the fault and quotes the stored value, a huge one cut before a character.
+TEST(Main, AnUnconvertibleSettingStopsEveryModeWithAFaultThatQuotesIt) {
+  const std::string euro = "\xE2\x82\xAC";  // three bytes
+  std::string euros;
+  for (int i = 0; i < 21846; ++i) euros += euro;
+  const struct {
+    const char* key;
+    std::string stored;
+    FaultKind kind;
+    std::string quoted;
+  } cases[] = {
+      {"Speed", "abc", FaultKind::TypeMismatch, "abc"},
+      {"Count", "", FaultKind::TypeMismatch, ""},
+      {"Speed", "40000", FaultKind::Overflow, "40000"},
+      {"Count", std::string(65536, 'x'), FaultKind::TypeMismatch, std::string(40, 'x') + "..."},
+      // 40 bytes end inside the fourteenth euro sign, which is left out whole.
+      {"Count", euros, FaultKind::TypeMismatch, euros.substr(0, 39) + "..."},
+  };
   for (const char* argument_text : {"/p", "/a 123", "/c", "/s", ""}) {
-    for (const auto& [key, value, kind] :
-         {std::tuple{"Speed", "abc", FaultKind::TypeMismatch},
-          std::tuple{"Count", "", FaultKind::TypeMismatch},
-          std::tuple{"Speed", "40000", FaultKind::Overflow}}) {
+    for (const auto& c : cases) {
       FakePlatform platform;
       platform.argument_text = argument_text;
-      Store(platform, key, value);
+      platform.store[c.key] = c.stored;
       Program program(platform);
       try {
         program.Main();
-        ADD_FAILURE() << "no fault for " << key << "=" << value << " with " << argument_text;
+        ADD_FAILURE() << "no fault for " << c.key << " with " << argument_text;
       } catch (const Fault& fault) {
-        EXPECT_EQ(fault.kind(), kind);
+        EXPECT_EQ(fault.kind(), c.kind) << c.key << " with " << argument_text;
+        EXPECT_NE(FaultBoxText(fault).find("(\"" + c.quoted + "\")"), std::string::npos)
+            << FaultBoxText(fault).substr(0, 200);
       }
-      EXPECT_TRUE(platform.password_change_parents.empty());
-      EXPECT_FALSE(platform.saver_loaded);
-      EXPECT_FALSE(platform.dialog_loaded);
+      EXPECT_TRUE(platform.password_change_parents.empty() && !platform.saver_loaded &&
+                  !platform.dialog_loaded)
+          << "a branch ran after the fault, with " << argument_text;
     }
   }
 }
@@ -74,44 +88,36 @@ TEST(Main, PreviewEndsAtOnceWithNoWindow) {
   platform.argument_text = "/p 123";
   Program program(platform);
   EXPECT_THROW(program.Main(), ProcessEnded);
-  EXPECT_FALSE(platform.saver_loaded);
-  EXPECT_FALSE(platform.dialog_loaded);
-  EXPECT_FALSE(platform.work_loaded);
+  EXPECT_TRUE(platform.surfaces.empty() && !platform.saver_loaded && !platform.dialog_loaded);
 }
 
 TEST(Main, ChangePasswordPassesTheNumberAfterTheFirstTwoRawCharacters) {
+  constexpr int64_t kOverflows = INT64_MIN;
   const struct {
     const char* argument_text;
-    int32_t parent;
+    int64_t parent;
   } cases[] = {
-      {"/a 123", 123}, {"/A 123", 123}, {"/a", 0},       {"/a:123", 0},   {"/a 12.5", 12},
-      {"/a 13.5", 14}, {" /a 123", 0},  {"/a -7", -7},   {"/a 2147483647", INT32_MAX},
-      {"/a1 2 3", 123},
+      {"/a 123", 123},      {"/A 123", 123},         {"/a", 0},
+      {"/a:123", 0},        {"/a 12.5", 12},         {"/a 13.5", 14},
+      {" /a 123", 0},       {"/a -7", -7},           {"/a 2147483647", INT32_MAX},
+      {"/a1 2 3", 123},     {"/a 12345678901", kOverflows}, {"/a 2147483648", kOverflows},
+      {"/a -2147483649", kOverflows},
   };
   for (const auto& c : cases) {
     FakePlatform platform;
     platform.argument_text = c.argument_text;
     Program program(platform);
-    program.Main();
-    ASSERT_EQ(platform.password_change_parents.size(), 1u) << c.argument_text;
-    EXPECT_EQ(platform.password_change_parents[0], c.parent) << c.argument_text;
-    EXPECT_EQ(program.password_change_parent(), c.parent) << c.argument_text;
-    EXPECT_FALSE(platform.saver_loaded || platform.dialog_loaded) << c.argument_text;
-  }
-}
-
-TEST(Main, AHandleOutside32BitsOverflowsBeforeTheServiceIsCalled) {
-  for (const char* argument_text : {"/a 12345678901", "/a 2147483648", "/a -2147483649"}) {
-    FakePlatform platform;
-    platform.argument_text = argument_text;
-    Program program(platform);
     try {
       program.Main();
-      ADD_FAILURE() << "no fault for " << argument_text;
     } catch (const Fault& fault) {
-      EXPECT_EQ(fault.kind(), FaultKind::Overflow);
+      EXPECT_EQ(c.parent, kOverflows) << c.argument_text << ": " << fault.what();
+      EXPECT_EQ(fault.kind(), FaultKind::Overflow) << c.argument_text;
+      EXPECT_TRUE(platform.password_change_parents.empty()) << c.argument_text;
+      continue;
     }
-    EXPECT_TRUE(platform.password_change_parents.empty());
+    EXPECT_EQ(platform.password_change_parents, std::vector<int32_t>{static_cast<int32_t>(c.parent)})
+        << c.argument_text;
+    EXPECT_FALSE(platform.saver_loaded || platform.dialog_loaded) << c.argument_text;
   }
 }
 

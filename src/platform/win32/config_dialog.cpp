@@ -1,244 +1,48 @@
-// The settings dialog on Win32: a modeless dialog of a private window class, built from the
-// core's layout with controls placed in pixels, its colours, fonts and logo, and the routing
-// of its two buttons to the core. Keyboard navigation comes from IsDialogMessage in the
-// message loops (TranslateDialogMessage).
+// The settings dialog running on Win32: its window procedure, which colours the controls and
+// routes the two buttons to the core, and the dialog's services to the core. Keyboard
+// navigation comes from IsDialogMessage in the message loops (TranslateDialogMessage).
 #include <memory>
-#include <vector>
 
-#include "platform/fault.h"
-#include "resources/resource_ids.h"
+#include "dialog_builder.h"
 #include "win32_platform.h"
 
 namespace fq::win32 {
-namespace {
 
-constexpr wchar_t kDialogClass[] = L"FlyingQuorlinConfig";
-constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-constexpr DWORD kDialogExStyle = WS_EX_TOOLWINDOW;
-// Away from IDOK and IDCANCEL, which IsDialogMessage sends for Enter and Escape.
-constexpr int kFirstRoleId = 100;
-constexpr int kFirstPlainId = 200;
-
-int RoleId(DialogControl role) { return kFirstRoleId + static_cast<int>(role); }
-
-int ControlId(const ControlDefinition& control, size_t index) {
-  return control.role ? RoleId(*control.role) : kFirstPlainId + static_cast<int>(index);
-}
-
-COLORREF ColourRef(uint32_t rgb) {
-  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
-
-// Everything the window draws with; it lives as long as the window and frees its GDI
-// objects when the window is gone.
-struct DialogLook {
-  struct Colours {
-    HWND control;
-    COLORREF text;
-    COLORREF background;
-    HBRUSH brush;
-  };
-
-  Win32Platform* platform = nullptr;
-  HBRUSH background = nullptr;
-  std::vector<HFONT> fonts;
-  std::vector<Colours> colours;
-  std::vector<HBITMAP> pictures;
-
-  ~DialogLook() {
-    if (background) DeleteObject(background);
-    for (HFONT font : fonts) DeleteObject(font);
-    for (const Colours& entry : colours) DeleteObject(entry.brush);
-    for (HBITMAP picture : pictures) DeleteObject(picture);
-  }
-
-  HFONT MakeFont(const FontStyle& style, int pixels_per_inch_y) {
-    const HFONT font = CreateFontW(-MulDiv(style.points, pixels_per_inch_y, 72), 0, 0, 0,
-                                   style.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                   Widen(style.face).c_str());
-    if (!font) ThrowSystemFault("The font \"" + style.face + "\" could not be created");
-    fonts.push_back(font);
-    return font;
-  }
-
-  const Colours* ColoursOf(HWND control) const {
-    for (const Colours& entry : colours) {
-      if (entry.control == control) return &entry;
-    }
-    return nullptr;
-  }
+// What the window procedure needs; the window frees it when it is destroyed.
+struct Win32Platform::RunningDialog {
+  Win32Platform* platform;
+  DialogLook look;
 };
-
-DialogLook* LookOf(HWND dialog) {
-  return reinterpret_cast<DialogLook*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
-
-// A dialog without controls of its own: the controls are created in pixels afterwards, since
-// dialog units would tie the layout to the dialog font's size rather than to twips.
-std::vector<WORD> EmptyDialogTemplate(const std::wstring& caption) {
-  static_assert(sizeof(DLGTEMPLATE) % sizeof(WORD) == 0);
-  std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
-  auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());
-  header->style = kDialogStyle;
-  header->dwExtendedStyle = kDialogExStyle;
-  words.push_back(0);  // no menu
-  for (const wchar_t* text : {kDialogClass, caption.c_str()}) {
-    for (; *text; ++text) words.push_back(static_cast<WORD>(*text));
-    words.push_back(0);
-  }
-  return words;
-}
-
-void RegisterDialogClass(HINSTANCE instance) {
-  WNDCLASSEXW window_class = {};
-  window_class.cbSize = sizeof(window_class);
-  if (GetClassInfoExW(instance, kDialogClass, &window_class)) return;
-  window_class.lpfnWndProc = DefDlgProcW;
-  window_class.cbWndExtra = DLGWINDOWEXTRA;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  const auto icon = [instance](int width_metric, int height_metric) {
-    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconGroupId), IMAGE_ICON,
-                                         GetSystemMetrics(width_metric),
-                                         GetSystemMetrics(height_metric), LR_SHARED));
-  };
-  window_class.hIcon = icon(SM_CXICON, SM_CYICON);
-  window_class.hIconSm = icon(SM_CXSMICON, SM_CYSMICON);
-  window_class.lpszClassName = kDialogClass;
-  if (!RegisterClassExW(&window_class)) {
-    ThrowSystemFault("The settings dialog's window class could not be registered");
-  }
-}
-
-struct ControlClass {
-  const wchar_t* name;
-  DWORD style;
-  DWORD ex_style;
-};
-
-ControlClass ClassOf(const ControlDefinition& control) {
-  const bool centred = control.align == TextAlign::Centre;
-  switch (control.kind) {
-    case ControlKind::PushButton:
-      return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
-    case ControlKind::TextBox:
-      return {L"EDIT",
-              static_cast<DWORD>(WS_TABSTOP | ES_AUTOHSCROLL | (centred ? ES_CENTER : ES_LEFT)),
-              WS_EX_CLIENTEDGE};
-    case ControlKind::Label:
-      return {L"STATIC", static_cast<DWORD>(centred ? SS_CENTER : SS_LEFT), 0};
-    case ControlKind::Picture:
-      return {L"STATIC", SS_BITMAP, 0};
-  }
-  return {};
-}
-
-// Twips to pixels at the system's pixels per inch, each coordinate rounded on its own.
-struct PixelScale {
-  int x;
-  int y;
-  RECT Rect(const TwipsRect& twips) const {
-    const int left = MulDiv(twips.left, x, kTwipsPerInch);
-    const int top = MulDiv(twips.top, y, kTwipsPerInch);
-    return {left, top, left + MulDiv(twips.width, x, kTwipsPerInch),
-            top + MulDiv(twips.height, y, kTwipsPerInch)};
-  }
-};
-
-PixelScale SystemScale() {
-  HDC screen = GetDC(nullptr);
-  const PixelScale scale{GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
-  ReleaseDC(nullptr, screen);
-  return scale;
-}
-
-// The client area at its layout size, the whole window centred in the work area.
-void PlaceDialog(HWND dialog, const DialogLayout& layout, const PixelScale& scale) {
-  RECT frame = scale.Rect({0, 0, layout.client_width, layout.client_height});
-  AdjustWindowRectEx(&frame, kDialogStyle, FALSE, kDialogExStyle);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  RECT work = {};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  SetWindowPos(dialog, nullptr, work.left + (work.right - work.left - width) / 2,
-               work.top + (work.bottom - work.top - height) / 2, width, height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-HBITMAP LoadPicture(HINSTANCE instance, DialogPicture picture) {
-  const int id = picture == DialogPicture::Logo ? kLogoId : 0;
-  const auto bitmap = static_cast<HBITMAP>(
-      LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
-  if (!bitmap) ThrowSystemFault("The dialog's picture could not be loaded");
-  return bitmap;
-}
-
-void CreateControls(HWND dialog, HINSTANCE instance, const DialogLayout& layout,
-                    const PixelScale& scale, DialogLook& look) {
-  const HFONT default_font = look.MakeFont(layout.default_font, scale.y);
-  for (size_t index = 0; index < layout.controls.size(); ++index) {
-    const ControlDefinition& definition = layout.controls[index];
-    const ControlClass control_class = ClassOf(definition);
-    const RECT rect = scale.Rect(definition.rect);
-    // Created in layout order, which makes the focus order follow it.
-    HWND control = CreateWindowExW(
-        control_class.ex_style, control_class.name, Widen(definition.text).c_str(),
-        WS_CHILD | WS_VISIBLE | control_class.style, rect.left, rect.top,
-        rect.right - rect.left, rect.bottom - rect.top, dialog,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(definition, index))), instance,
-        nullptr);
-    if (!control) {
-      ThrowSystemFault("The dialog's control " + definition.name + " could not be created");
-    }
-    const HFONT font =
-        definition.font ? look.MakeFont(*definition.font, scale.y) : default_font;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (definition.colours) {
-      const COLORREF background = ColourRef(definition.colours->background);
-      look.colours.push_back(
-          {control, ColourRef(definition.colours->text), background, CreateSolidBrush(background)});
-    }
-    if (definition.picture != DialogPicture::None) {
-      look.pictures.push_back(LoadPicture(instance, definition.picture));
-      // The static control takes the bitmap's own size.
-      SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP,
-                   reinterpret_cast<LPARAM>(look.pictures.back()));
-    }
-  }
-}
-
-}  // namespace
 
 INT_PTR CALLBACK Win32Platform::ConfigDialogProc(HWND dialog, UINT message, WPARAM wparam,
                                                  LPARAM lparam) {
-  DialogLook* look = LookOf(dialog);
+  auto* running = reinterpret_cast<RunningDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
   switch (message) {
     case WM_INITDIALOG:
       SetWindowLongPtrW(dialog, DWLP_USER, lparam);
       return FALSE;  // the focus is set when the dialog shows
     case WM_CTLCOLORDLG:
-      return look ? reinterpret_cast<INT_PTR>(look->background) : FALSE;
+      return running ? reinterpret_cast<INT_PTR>(running->look.background.get()) : FALSE;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT: {
+      if (!running) return FALSE;
       const DialogLook::Colours* colours =
-          look ? look->ColoursOf(reinterpret_cast<HWND>(lparam)) : nullptr;
+          running->look.ColoursOf(reinterpret_cast<HWND>(lparam));
       // The picture has no colours of its own: it stands on the dialog's background.
-      if (!colours) return look ? reinterpret_cast<INT_PTR>(look->background) : FALSE;
+      if (!colours) return reinterpret_cast<INT_PTR>(running->look.background.get());
       HDC context = reinterpret_cast<HDC>(wparam);
       SetTextColor(context, colours->text);
       SetBkColor(context, colours->background);
-      return reinterpret_cast<INT_PTR>(colours->brush);
+      return reinterpret_cast<INT_PTR>(colours->brush.get());
     }
     case WM_COMMAND: {
-      if (!look || HIWORD(wparam) != BN_CLICKED) return FALSE;
-      Win32Platform& platform = *look->platform;
+      if (!running || HIWORD(wparam) != BN_CLICKED) return FALSE;
+      ConfigEvents* events = running->platform->config_events_;
       const int id = LOWORD(wparam);
       if (id == RoleId(DialogControl::Ok)) {
-        RunHandler([&] { platform.config_events_->OkClicked(); });
+        RunHandler([&] { events->OkClicked(); });
       } else if (id == RoleId(DialogControl::Cancel)) {
-        RunHandler([&] { platform.config_events_->CancelClicked(); });
+        RunHandler([&] { events->CancelClicked(); });
       }
       // IDOK and IDCANCEL, which Enter in a text box and Escape send, press nothing. Enter on
       // a focused button arrives with that button's id: the dialog manager marks it default.
@@ -248,10 +52,10 @@ INT_PTR CALLBACK Win32Platform::ConfigDialogProc(HWND dialog, UINT message, WPAR
       DestroyWindow(dialog);
       return TRUE;
     case WM_NCDESTROY: {
-      if (!look) return FALSE;
-      Win32Platform& platform = *look->platform;
+      if (!running) return FALSE;
+      Win32Platform& platform = *running->platform;
       SetWindowLongPtrW(dialog, DWLP_USER, 0);
-      delete look;
+      delete running;
       platform.dialog_ = nullptr;
       platform.config_events_ = nullptr;
       // Closed from its frame, the dialog was the last window: the message loop ends.
@@ -265,19 +69,11 @@ INT_PTR CALLBACK Win32Platform::ConfigDialogProc(HWND dialog, UINT message, WPAR
 void Win32Platform::LoadConfigDialog(const DialogLayout& layout, ConfigEvents& events) {
   config_events_ = &events;
   if (dialog_) return;
-  RegisterDialogClass(instance_);
-  auto look = std::make_unique<DialogLook>();
-  look->platform = this;
-  look->background = CreateSolidBrush(ColourRef(layout.background));
-  const std::vector<WORD> dialog_template = EmptyDialogTemplate(Widen(layout.caption));
-  dialog_ = CreateDialogIndirectParamW(
-      instance_, reinterpret_cast<const DLGTEMPLATE*>(dialog_template.data()), nullptr,
-      ConfigDialogProc, reinterpret_cast<LPARAM>(look.get()));
-  if (!dialog_) ThrowSystemFault("The settings dialog could not be created");
-  DialogLook& owned = *look.release();  // the window frees it when it is destroyed
-  const PixelScale scale = SystemScale();
-  PlaceDialog(dialog_, layout, scale);
-  CreateControls(dialog_, instance_, layout, scale, owned);
+  auto running = std::make_unique<RunningDialog>();
+  running->platform = this;
+  dialog_ = BuildConfigDialog(instance_, layout, ConfigDialogProc,
+                              reinterpret_cast<LPARAM>(running.get()), running->look);
+  running.release();  // the window frees it when it is destroyed
 }
 
 void Win32Platform::ShowConfigDialog() {
@@ -304,6 +100,10 @@ void Win32Platform::SetControlText(DialogControl control, std::string_view text)
 
 void Win32Platform::DestroyConfigDialog() {
   if (dialog_) DestroyWindow(dialog_);
+}
+
+void Win32Platform::ShowErrorMessage(std::string_view text) {
+  MessageBoxW(dialog_, Widen(text).c_str(), kApplicationTitle, MB_OK | MB_ICONERROR);
 }
 
 bool Win32Platform::TranslateDialogMessage(MSG& message) {

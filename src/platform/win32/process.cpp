@@ -2,13 +2,12 @@
 // message boxes, cursor, pacing, and the system's screen-saver functions bound at run time.
 #include <string>
 
+#include "command_line.h"
 #include "platform/fault.h"
 #include "win32_platform.h"
 
 namespace fq::win32 {
 namespace {
-
-constexpr wchar_t kApplicationTitle[] = L"FlyingQuorlin";
 
 // A named object that lives as long as some copy of the program holds it: the handle is never
 // closed, so each process holds it to its end. The name does not come from the file name, so
@@ -22,21 +21,20 @@ bool CreateInstanceMarker() {
   return error == ERROR_ALREADY_EXISTS;
 }
 
-// The command line after the program's own path (quoted or not) and the blanks that follow.
-std::wstring_view ArgumentsOf(std::wstring_view command_line) {
-  size_t position = 0;
-  if (!command_line.empty() && command_line[0] == L'"') {
-    const size_t closing = command_line.find(L'"', 1);
-    position = closing == std::wstring_view::npos ? command_line.size() : closing + 1;
-  } else {
-    position = command_line.find_first_of(L" \t");
-    if (position == std::wstring_view::npos) position = command_line.size();
-  }
-  while (position < command_line.size() &&
-         (command_line[position] == L' ' || command_line[position] == L'\t')) {
-    ++position;
-  }
-  return command_line.substr(position);
+// The program's path as the system reports it, long or short (8.3).
+std::wstring OwnPath(bool short_form) {
+  std::wstring path(32768, L'\0');
+  path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+  if (!short_form) return path;
+  std::wstring short_path(32768, L'\0');
+  short_path.resize(GetShortPathNameW(path.c_str(), short_path.data(),
+                                      static_cast<DWORD>(short_path.size())));
+  return short_path;
+}
+
+std::wstring_view FileNameOf(std::wstring_view path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
 }
 
 // Binds a system function by name when it is first needed; nothing where it is missing.
@@ -54,7 +52,12 @@ Win32Platform::Win32Platform(HINSTANCE instance)
 
 bool Win32Platform::AnyWindowLoaded() { return saver_ != nullptr || dialog_ != nullptr; }
 
-std::string Win32Platform::ArgumentText() { return Narrow(ArgumentsOf(GetCommandLineW())); }
+std::string Win32Platform::ArgumentText() {
+  const std::wstring long_path = OwnPath(false);
+  const std::wstring short_path = OwnPath(true);
+  return Narrow(ArgumentsOf(GetCommandLineW(), {long_path, short_path, FileNameOf(long_path),
+                                                FileNameOf(short_path)}));
+}
 
 void Win32Platform::EndProcessNow() { ExitProcess(0); }
 
@@ -86,7 +89,7 @@ float Win32Platform::SecondsSinceMidnight() {
          static_cast<float>(now.wMilliseconds) / 1000.0f;
 }
 
-bool Win32Platform::FindTopLevelWindow(std::string_view title) {
+bool Win32Platform::TopLevelWindowExists(std::string_view title) {
   const std::string ansi_title(title);
   return FindWindowA(nullptr, ansi_title.c_str()) != nullptr;
 }
@@ -111,10 +114,6 @@ void Win32Platform::ClearScreenSaverRunning() {
 }
 
 int32_t Win32Platform::ShowCursor(bool show) { return ::ShowCursor(show ? TRUE : FALSE); }
-
-void Win32Platform::ShowErrorMessage(std::string_view text) {
-  MessageBoxW(dialog_, Widen(text).c_str(), kApplicationTitle, MB_OK | MB_ICONERROR);
-}
 
 void Win32Platform::YieldToMessageLoop() {
   MSG message;

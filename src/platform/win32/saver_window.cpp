@@ -10,9 +10,6 @@ namespace fq::win32 {
 namespace {
 
 constexpr wchar_t kSaverClass[] = L"FlyingQuorlin.Saver";
-// The form's declared client rectangle, in pixels; start-up replaces its size by the screen's
-// and maximising moves it to the screen's origin before anything is drawn.
-constexpr RECT kDesignRect{244, 141, 244 + 532, 141 + 368};
 
 // Button and shift codes as the handlers receive them.
 constexpr int16_t kLeftButton = 1, kRightButton = 2, kMiddleButton = 4, kX1Button = 8,
@@ -125,27 +122,24 @@ Extent Win32Platform::PrimaryScreenSize() {
   return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-void Win32Platform::LoadSaverWindow(SaverEvents& events) {
+void Win32Platform::LoadSaverWindow(const WindowDesign& design, SaverEvents& events) {
   if (saver_) {
     SetWindowLongPtrW(saver_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&events));
     return;
   }
   RegisterSaverClass(instance_);
-  const Extent design = SizeOf(kDesignRect);
-  saver_ = CreateWindowExW(0, kSaverClass, saver_title_.c_str(), WS_POPUP, kDesignRect.left,
-                           kDesignRect.top, design.width, design.height, nullptr, nullptr,
-                           instance_, &events);
+  const PixelRect& rect = design.rect;
+  saver_ = CreateWindowExW(0, kSaverClass, Widen(design.title).c_str(), WS_POPUP, rect.left,
+                           rect.top, rect.width, rect.height, nullptr, nullptr, instance_,
+                           &events);
   if (!saver_) {
     ThrowSystemFault("The saver window could not be created");
   }
   saver_dc_ = GetDC(saver_);
 }
 
-bool Win32Platform::SaverWindowLoaded() { return saver_ != nullptr; }
-
 void Win32Platform::SetSaverTitle(std::string_view title) {
-  saver_title_ = Widen(title);
-  if (saver_ && !SetWindowTextW(saver_, saver_title_.c_str())) {
+  if (!SetWindowTextW(saver_, Widen(title).c_str())) {
     ThrowSystemFault("The saver window's title could not be set");
   }
 }
@@ -177,15 +171,6 @@ void Win32Platform::RepaintSaver() {
 
 void Win32Platform::MakeSaverTopmost() {
   SetWindowPos(saver_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-}
-
-void Win32Platform::DestroySaverWindow() {
-  if (!saver_) return;
-  // Cleared first: the window's last messages find no handler to call.
-  SetWindowLongPtrW(saver_, GWLP_USERDATA, 0);
-  DestroyWindow(saver_);
-  saver_ = nullptr;
-  saver_dc_ = nullptr;
 }
 
 }  // namespace fq::win32

@@ -6,17 +6,9 @@
 #include "win32_platform.h"
 
 namespace fq::win32 {
-namespace {
 
-// The design sizes of the back buffer and the clean background (585 by 615 and 495 by 615
-// twips); scene set-up replaces both before anything is drawn.
-constexpr Extent kWorkScrDesignSize{39, 41};
-constexpr Extent kCleanScreenDesignSize{33, 41};
-
-}  // namespace
-
-void Win32Platform::LoadWorkSurfaces() {
-  if (WorkSurfacesLoaded()) return;
+void Win32Platform::LoadWorkSurfaces(const WorkFormDesign& design) {
+  if (master_.exists()) return;
   HANDLE sheet = LoadImageW(instance_, MAKEINTRESOURCEW(kSpriteSheetId), IMAGE_BITMAP, 0, 0,
                             LR_CREATEDIBSECTION);
   if (!sheet) {
@@ -27,8 +19,8 @@ void Win32Platform::LoadWorkSurfaces() {
   try {
     master_.Reset({info.bmWidth, info.bmHeight});
     master_.DrawPicture(static_cast<HBITMAP>(sheet));
-    work_scr_.Reset(kWorkScrDesignSize);
-    clean_screen_.Reset(kCleanScreenDesignSize);
+    work_scr_.Reset(design.WorkScr);
+    clean_screen_.Reset(design.CleanScreen);
   } catch (...) {
     DeleteObject(sheet);
     UnloadWorkSurfaces();
@@ -36,8 +28,6 @@ void Win32Platform::LoadWorkSurfaces() {
   }
   DeleteObject(sheet);
 }
-
-bool Win32Platform::WorkSurfacesLoaded() { return master_.exists(); }
 
 OffscreenSurface* Win32Platform::Offscreen(SurfaceId surface) {
   switch (surface) {

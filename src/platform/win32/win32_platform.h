@@ -12,6 +12,9 @@
 
 namespace fq::win32 {
 
+// The title of every message box: the program's application title.
+inline constexpr wchar_t kApplicationTitle[] = L"FlyingQuorlin";
+
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view wide);
 
@@ -40,27 +43,24 @@ class Win32Platform : public Platform {
   // bitmap's. Null while the surface does not exist.
   HDC DeviceContext(SurfaceId surface);
 
+  // SystemServices
   std::string ArgumentText() override;
   [[noreturn]] void EndProcessNow() override;
   bool PreviousInstanceRunning() override;
   std::string EnvironmentVariable(std::string_view name) override;
   char DecimalSeparator() override;
-  float SecondsSinceMidnight() override;
+  bool TopLevelWindowExists(std::string_view title) override;
+  void ChangeScreenSaverPassword(int32_t parent_window) override;
+  std::optional<int32_t> VerifyScreenSaverPassword() override;
+  void ClearScreenSaverRunning() override;
+  // SettingsStore
   std::optional<std::string> ReadSetting(std::string_view app, std::string_view section,
                                          std::string_view key) override;
   void WriteSetting(std::string_view app, std::string_view section, std::string_view key,
                     std::string_view value) override;
-  bool FindTopLevelWindow(std::string_view title) override;
-  void ChangeScreenSaverPassword(int32_t parent_window) override;
-  std::optional<int32_t> VerifyScreenSaverPassword() override;
-  void ClearScreenSaverRunning() override;
-  int32_t ShowCursor(bool show) override;
-  void ShowErrorMessage(std::string_view text) override;
-  void YieldToMessageLoop() override;
-  void Pause(int32_t milliseconds) override;
+  // SaverWindow
   Extent PrimaryScreenSize() override;
-  void LoadSaverWindow(SaverEvents& events) override;
-  bool SaverWindowLoaded() override;
+  void LoadSaverWindow(const WindowDesign& design, SaverEvents& events) override;
   void SetSaverTitle(std::string_view title) override;
   void SetSaverOuterSize(Extent size) override;
   Extent SaverOuterSize() override;
@@ -69,19 +69,25 @@ class Win32Platform : public Platform {
   void MaximiseSaver() override;
   void RepaintSaver() override;
   void MakeSaverTopmost() override;
-  void DestroySaverWindow() override;
-  void LoadWorkSurfaces() override;
-  bool WorkSurfacesLoaded() override;
+  int32_t ShowCursor(bool show) override;
+  // Pacing
+  void YieldToMessageLoop() override;
+  void Pause(int32_t milliseconds) override;
+  float SecondsSinceMidnight() override;
+  // WorkSurfaces
+  void LoadWorkSurfaces(const WorkFormDesign& design) override;
   void ResizeSurface(SurfaceId surface, Extent size) override;
   void BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width, int32_t height,
               SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override;
   void UnloadWorkSurfaces() override;
+  // SettingsDialog
   void LoadConfigDialog(const DialogLayout& layout, ConfigEvents& events) override;
   void ShowConfigDialog() override;
   bool ConfigDialogLoaded() override;
   std::string ControlText(DialogControl control) override;
   void SetControlText(DialogControl control, std::string_view text) override;
   void DestroyConfigDialog() override;
+  void ShowErrorMessage(std::string_view text) override;
 
  private:
   HINSTANCE instance_;
@@ -89,11 +95,11 @@ class Win32Platform : public Platform {
   HWND saver_ = nullptr;
   HWND dialog_ = nullptr;
   ConfigEvents* config_events_ = nullptr;
+  struct RunningDialog;
   static INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wparam,
                                            LPARAM lparam);
 
   OffscreenSurface* Offscreen(SurfaceId surface);
-  std::wstring saver_title_ = L"Animation Code";
   HDC saver_dc_ = nullptr;
   OffscreenSurface work_scr_;
   OffscreenSurface clean_screen_;

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "resources/art/geometry.h"
+#include "art/geometry.h"
 
 namespace fq::art {
 

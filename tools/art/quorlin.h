@@ -3,8 +3,8 @@
 // right with its nose tipped down, as it flies across the screen.
 #pragma once
 
-#include "resources/art/geometry.h"
-#include "resources/art/layer_raster.h"
+#include "art/geometry.h"
+#include "art/layer_raster.h"
 
 namespace fq::art {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "resources/art/art_files.h"
+#include "art/art_files.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "resources/art/pictures.h"
+#include "art/pictures.h"
 
 namespace fq::art {
 

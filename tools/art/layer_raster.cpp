@@ -1,5 +1,5 @@
 // The supersampled painter: paint, edge pass, and averaging to pixels.
-#include "resources/art/layer_raster.h"
+#include "art/layer_raster.h"
 
 #include <cmath>
 

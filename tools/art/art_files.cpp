@@ -1,5 +1,5 @@
 // Draws every picture once and encodes it under its committed file name.
-#include "resources/art/art_files.h"
+#include "art/art_files.h"
 
 #include "resources/resource_ids.h"
 

@@ -1,5 +1,5 @@
-// Text-to-number rules: the strict reading of a stored setting or a typed value, and the
-// lenient reading of the number after "/A". Conversions to integers round half to even.
+// Numbers in text: the strict reading of a stored setting or a typed value, and the lenient
+// reading of the number after "/A".
 #pragma once
 
 #include <cstdint>
@@ -18,13 +18,8 @@ std::optional<double> ParseStrictNumber(std::string_view text, char decimal_sepa
 // the number; a text that does not begin with a number gives 0. The separator is always '.'.
 double ReadLeadingNumber(std::string_view text);
 
-// Round to the nearest whole number, a half to the even neighbour. Throw an overflow Fault
-// outside the target range; `what` names the value in the fault's text.
-int16_t RoundToInt16(double value, std::string_view what);
-int32_t RoundToInt32(double value, std::string_view what);
-
 // The strict reading followed by rounding into 16 bits: a type-mismatch Fault for a text
-// that is no number, an overflow Fault outside -32768..32767.
+// that is no number, an overflow Fault outside -32768..32767; `what` names the value.
 int16_t TextToInt16(std::string_view text, char decimal_separator, std::string_view what);
 
 }  // namespace fq

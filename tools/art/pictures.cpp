@@ -1,14 +1,15 @@
 // Lays the quorlin out on the sheet, the logo and the icons, and turns the
 // paintings into the pixels each picture format wants.
-#include "resources/art/pictures.h"
+#include "art/pictures.h"
 
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
+#include "animation/motion.h"
 #include "animation/sheet_layout.h"
-#include "resources/art/palette.h"
-#include "resources/art/quorlin.h"
+#include "art/palette.h"
+#include "art/quorlin.h"
 
 namespace fq::art {
 namespace {

@@ -1,9 +1,9 @@
-#include "startup/number_text.h"
+#include "numbers/readings.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <string>
 
+#include "numbers/rounding.h"
 #include "platform/fault.h"
 
 namespace fq {
@@ -80,22 +80,6 @@ double ReadLeadingNumber(std::string_view text) {
     if (TakeDigits(compact, exponent_pos, exponent) > 0) canonical += exponent;
   }
   return ParseCanonical(canonical);
-}
-
-int16_t RoundToInt16(double value, std::string_view what) {
-  const double rounded = std::nearbyint(value);
-  if (!(rounded >= -32768.0 && rounded <= 32767.0)) {
-    throw Fault(FaultKind::Overflow, std::string(what) + " is outside -32768 to 32767.");
-  }
-  return static_cast<int16_t>(rounded);
-}
-
-int32_t RoundToInt32(double value, std::string_view what) {
-  const double rounded = std::nearbyint(value);
-  if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) {
-    throw Fault(FaultKind::Overflow, std::string(what) + " is outside -2147483648 to 2147483647.");
-  }
-  return static_cast<int32_t>(rounded);
 }
 
 int16_t TextToInt16(std::string_view text, char decimal_separator, std::string_view what) {

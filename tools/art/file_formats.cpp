@@ -1,5 +1,5 @@
 // Byte layouts of bitmaps and icons, little-endian, rows padded to 4 bytes.
-#include "resources/art/file_formats.h"
+#include "art/file_formats.h"
 
 namespace fq::art {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "resources/art/file_formats.h"
+#include "art/file_formats.h"
 
 namespace fq::art {
 

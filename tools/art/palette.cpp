@@ -1,6 +1,6 @@
 // Median cut: split the widest box of colours at its median until there are
 // enough boxes, then take each box's mean.
-#include "resources/art/palette.h"
+#include "art/palette.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,6 +1,6 @@
 // The quorlin's parts, their colours and their light. Body units: the body is
 // a ball of radius 14 at the origin; x points forward, y down, z at the viewer.
-#include "resources/art/quorlin.h"
+#include "art/quorlin.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,0 +1,80 @@
+// The number rules: the strict reading of stored and typed texts, the lenient reading after
+// "/A", and rounding half to even with its overflow bounds.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <variant>
+
+#include "numbers/readings.h"
+#include "numbers/rounding.h"
+#include "platform/fault.h"
+
+namespace fq {
+namespace {
+
+// A whole number, or the kind of fault.
+using Outcome = std::variant<int, FaultKind>;
+
+Outcome ConvertStrictly(const char* text, char separator) {
+  try {
+    return TextToInt16(text, separator, "value");
+  } catch (const Fault& fault) {
+    return fault.kind();
+  }
+}
+
+TEST(StrictReading, ConvertsWholeTextsRoundingHalfToEvenOrFaults) {
+  constexpr auto kMismatch = FaultKind::TypeMismatch;
+  constexpr auto kOverflow = FaultKind::Overflow;
+  const struct {
+    const char* text;
+    char separator;
+    Outcome expected;
+  } cases[] = {
+      {"25", '.', 25},          {"2.5", '.', 2},          {"3.5", '.', 4},
+      {"-2.5", '.', -2},        {" 7 ", '.', 7},          {"\t7\t", '.', 7},
+      {"1e1", '.', 10},         {"1E+1", '.', 10},        {"+4", '.', 4},
+      {".5", '.', 0},           {"1.", '.', 1},           {"1e-999", '.', 0},
+      {"32767", '.', 32767},    {"-32768", '.', -32768},  {"32767.4", '.', 32767},
+      {"3,5", ',', 4},          {"3.5", ',', kMismatch},  {"3,5", '.', kMismatch},
+      {"", '.', kMismatch},     {" ", '.', kMismatch},    {"abc", '.', kMismatch},
+      {"12abc", '.', kMismatch}, {"1 2", '.', kMismatch}, {"e5", '.', kMismatch},
+      {"1e", '.', kMismatch},   {"1e+", '.', kMismatch},  {"--1", '.', kMismatch},
+      {".", '.', kMismatch},    {"0x10", '.', kMismatch}, {"inf", '.', kMismatch},
+      {"nan", '.', kMismatch},  {"1,000", '.', kMismatch},
+      {"40000", '.', kOverflow}, {"32767.5", '.', kOverflow}, {"-32768.6", '.', kOverflow},
+      {"-32769", '.', kOverflow}, {"1e400", '.', kOverflow},
+      {"99999999999999999999999", '.', kOverflow},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ConvertStrictly(c.text, c.separator), c.expected)
+        << "text \"" << c.text << "\" with separator '" << c.separator << "'";
+  }
+}
+
+TEST(LenientReading, ReadsUpToWhatCannotContinueTheNumber) {
+  const struct {
+    const char* text;
+    double expected;
+  } cases[] = {
+      {" 123", 123}, {":123", 0},   {"", 0},      {"12.5", 12.5}, {"1 2 3", 123}, {"- 5", -5},
+      {"\t\n7", 7},  {"12abc", 12}, {"12e", 12},  {"1e2x", 100},  {"12e+", 12},   {"a 123", 0},
+      {"-", 0},      {".5", 0.5},   {"0x1F", 0},  {"1.5.5", 1.5}, {"+8", 8},
+  };
+  for (const auto& c : cases) {
+    EXPECT_DOUBLE_EQ(ReadLeadingNumber(c.text), c.expected) << "text \"" << c.text << "\"";
+  }
+}
+
+TEST(Rounding, GoesHalfToEvenAndOverflowsPastThe32BitRange) {
+  EXPECT_EQ(RoundToInt32(12.5, "h"), 12);
+  EXPECT_EQ(RoundToInt32(13.5, "h"), 14);
+  EXPECT_EQ(RoundToInt32(-2147483648.0, "h"), INT32_MIN);
+  EXPECT_EQ(RoundToInt32(2147483647.4, "h"), INT32_MAX);
+  for (double outside : {2147483647.5, -2147483649.0, 1e300}) {
+    EXPECT_THROW(RoundToInt32(outside, "h"), Fault) << outside;
+  }
+}
+
+}  // namespace
+}  // namespace fq
