@@ -46,6 +46,9 @@ TEST(FrameStep, ReEntersPastTheEdgeTestedBeforeTheMove) {
       {1921, 0, 2, 0.9f, 0.0f, 0.75f, 4, -63, 4},         // 3.5 rounds to 4
       {1921, 0, 5, 0.9f, 0.0f, 0.5f, 4, -63, 4},          // 4.5 rounds to 4
       {1921, 0, 31, 0.9f, 0.0f, 0.99f, 33, -63, 33},
+      // 3 * s + 2 is 2.50000006 unrounded but exactly 2.5 in single precision, so 2: a build
+      // that keeps excess precision (x87) gets 3.
+      {1921, 0, 3, 0.9f, 0.0f, 2796203.0f / 16777216.0f, 2, -63, 2},
   };
   for (const auto& c : cases) {
     SceneOnFake<> run(1);
