@@ -35,6 +35,9 @@ void ConfigForm::Form_Load() {
 void ConfigForm::OkClicked() {
   // Both boxes are checked whatever the first one gave, so one key can be saved alone.
   const bool speed_saved = CheckAndSave(DialogControl::SpeedBox, kSpeedSetting, "Speed");
+  // Closed from outside while the refusal was up (a logoff, another program): there is no
+  // box left to read, and nothing more is stored.
+  if (!dialog_.ConfigDialogLoaded()) return;
   const bool count_saved = CheckAndSave(DialogControl::CountBox, kCountSetting, "count");
   if (speed_saved && count_saved) system_.EndProcessNow();
 }

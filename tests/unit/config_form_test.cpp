@@ -152,5 +152,25 @@ TEST(ConfigForm, AWriteTheStoreRefusesIsAFaultThatStopsTheClick) {
   EXPECT_EQ(dialog.Writes(), "[Speed=5]");
 }
 
+// A logoff or another program closes the dialog while the speed's refusal is up.
+class PlatformClosingTheDialogDuringAMessage : public FakePlatform {
+ public:
+  void ShowErrorMessage(std::string_view text) override {
+    FakePlatform::ShowErrorMessage(text);
+    DestroyConfigDialog();
+  }
+};
+
+TEST(ConfigForm, ClosedFromOutsideDuringARefusalOkStopsThereAndStoresNothing) {
+  PlatformClosingTheDialogDuringAMessage platform;
+  platform.argument_text = "/c";
+  Program program(platform);
+  program.Main();
+  platform.control_texts = {{DialogControl::SpeedBox, "abc"}, {DialogControl::CountBox, "12"}};
+  platform.config_events->OkClicked();
+  EXPECT_EQ(platform.error_messages, std::vector<std::string>{kSpeedRefusal});
+  EXPECT_TRUE(platform.store.empty());
+}
+
 }  // namespace
 }  // namespace fq
