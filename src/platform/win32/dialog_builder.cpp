@@ -6,7 +6,6 @@
 namespace fq::win32 {
 namespace {
 
-constexpr wchar_t kDialogClass[] = L"FlyingQuorlinConfig";
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kDialogExStyle = WS_EX_TOOLWINDOW;
 constexpr int kFirstRoleId = 100;

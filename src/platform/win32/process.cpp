@@ -116,6 +116,7 @@ void Win32Platform::ClearScreenSaverRunning() {
 int32_t Win32Platform::ShowCursor(bool show) { return ::ShowCursor(show ? TRUE : FALSE); }
 
 void Win32Platform::YieldToMessageLoop() {
+  WatchForeground();
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (TranslateDialogMessage(message)) continue;

@@ -1,6 +1,7 @@
 // The saver window on Win32: a borderless black pop-up with a device context of its own, and
-// its window procedure, which turns key, button, pointer and close messages into SaverEvents.
-// What the events mean (dismissal, password, shut-down) is the core's business.
+// the window procedure it shares with the covers of the other monitors, which turns key,
+// button, pointer, close and activation messages into SaverEvents. What the events mean
+// (dismissal, password, shut-down) is the core's business.
 #include <windowsx.h>
 
 #include "platform/fault.h"
@@ -9,14 +10,10 @@
 namespace fq::win32 {
 namespace {
 
-constexpr wchar_t kSaverClass[] = L"FlyingQuorlin.Saver";
-
 // Button and shift codes as the handlers receive them.
 constexpr int16_t kLeftButton = 1, kRightButton = 2, kMiddleButton = 4, kX1Button = 8,
                   kX2Button = 16;
 constexpr int16_t kShiftKey = 1, kControlKey = 2, kAltKey = 4;
-// Why a close was asked for: from the window's own menu or frame, or by the session's end.
-constexpr int16_t kCloseFromMenu = 0, kCloseForSessionEnd = 2;
 
 int16_t ShiftState() {
   int16_t shift = 0;
@@ -45,15 +42,24 @@ int16_t ButtonPressed(UINT message, WPARAM wparam) {
   }
 }
 
-LRESULT CALLBACK SaverProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+}  // namespace
+
+LRESULT CALLBACK Win32Platform::SaverProcedure(HWND window, UINT message, WPARAM wparam,
+                                               LPARAM lparam) {
   if (message == WM_NCCREATE) {
     const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lparam);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
   }
-  auto* events = reinterpret_cast<SaverEvents*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* platform = reinterpret_cast<Win32Platform*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  SaverEvents* events = platform ? platform->saver_events_ : nullptr;
   if (!events) return DefWindowProcW(window, message, wparam, lparam);
-  const float x = static_cast<float>(GET_X_LPARAM(lparam));
-  const float y = static_cast<float>(GET_Y_LPARAM(lparam));
+  // Covers report the pointer in the saver window's client coordinates, so that the pointer
+  // rule sees one space across all the monitors. (They are made once the saver exists.)
+  const bool cover = window != platform->saver_;
+  POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+  if (cover) MapWindowPoints(window, platform->saver_, &at, 1);
+  const auto x = static_cast<float>(at.x);
+  const auto y = static_cast<float>(at.y);
   switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -80,12 +86,17 @@ LRESULT CALLBACK SaverProcedure(HWND window, UINT message, WPARAM wparam, LPARAM
       // Returning means the close was cancelled (a refused password): the session waits.
       RunHandler([&] { events->CloseRequested(kCloseForSessionEnd); });
       return FALSE;
+    case WM_ACTIVATEAPP:
+      // Sent to every window of the program; the saver window answers for all of them.
+      if (!cover) platform->lost_activation_ = !wparam;
+      break;
     case WM_SYSCOMMAND:
       // Keyboard menus stay shut and a running saver starts no other; SC_CLOSE goes on to
       // WM_CLOSE above.
       if ((wparam & 0xFFF0) == SC_KEYMENU || (wparam & 0xFFF0) == SC_SCREENSAVE) return 0;
       break;
     case WM_GETMINMAXINFO: {
+      if (cover) break;
       // Maximised, the window covers the whole primary screen, not only its work area.
       auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
       limits->ptMaxPosition = {0, 0};
@@ -98,19 +109,22 @@ LRESULT CALLBACK SaverProcedure(HWND window, UINT message, WPARAM wparam, LPARAM
   return DefWindowProcW(window, message, wparam, lparam);
 }
 
-void RegisterSaverClass(HINSTANCE instance) {
-  WNDCLASSEXW saver_class{};
-  saver_class.cbSize = sizeof saver_class;
-  if (GetClassInfoExW(instance, kSaverClass, &saver_class)) return;
-  // CS_OWNDC: the frame step draws on one device context that lives as long as the window.
-  saver_class.style = CS_OWNDC;
-  saver_class.lpfnWndProc = SaverProcedure;
-  saver_class.hInstance = instance;
-  saver_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  saver_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  saver_class.lpszClassName = kSaverClass;
-  if (!RegisterClassExW(&saver_class)) {
-    ThrowSystemFault("The saver window's class could not be registered");
+namespace {
+
+// Black, with the arrow (hidden while the saver runs); `style` CS_OWNDC for the saver window,
+// which the frame step draws on through one device context for its whole life.
+void RegisterBlackClass(HINSTANCE instance, const wchar_t* name, UINT style, WNDPROC procedure) {
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof window_class;
+  if (GetClassInfoExW(instance, name, &window_class)) return;
+  window_class.style = style;
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = instance;
+  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  window_class.lpszClassName = name;
+  if (!RegisterClassExW(&window_class)) {
+    ThrowSystemFault("The saver's window classes could not be registered");
   }
 }
 
@@ -123,15 +137,13 @@ Extent Win32Platform::PrimaryScreenSize() {
 }
 
 void Win32Platform::LoadSaverWindow(const WindowDesign& design, SaverEvents& events) {
-  if (saver_) {
-    SetWindowLongPtrW(saver_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&events));
-    return;
-  }
-  RegisterSaverClass(instance_);
+  saver_events_ = &events;
+  if (saver_) return;
+  RegisterBlackClass(instance_, kSaverClass, CS_OWNDC, SaverProcedure);
+  RegisterBlackClass(instance_, kCoverClass, 0, SaverProcedure);
   const PixelRect& rect = design.rect;
   saver_ = CreateWindowExW(0, kSaverClass, Widen(design.title).c_str(), WS_POPUP, rect.left,
-                           rect.top, rect.width, rect.height, nullptr, nullptr, instance_,
-                           &events);
+                           rect.top, rect.width, rect.height, nullptr, nullptr, instance_, this);
   if (!saver_) {
     ThrowSystemFault("The saver window could not be created");
   }
@@ -161,7 +173,13 @@ Extent Win32Platform::SaverClientSize() {
   return SizeOf(client);
 }
 
-void Win32Platform::ShowSaver() { ShowWindow(saver_, SW_SHOW); }
+// The covers are made as the saver shows: made while it was hidden, they would keep Wine from
+// moving the saver to the screen's origin when it is maximised.
+void Win32Platform::ShowSaver() {
+  ShowWindow(saver_, SW_SHOW);
+  if (covers_.empty()) CreateCovers();
+  for (HWND cover : covers_) ShowWindow(cover, SW_SHOWNA);
+}
 
 void Win32Platform::MaximiseSaver() { ShowWindow(saver_, SW_SHOWMAXIMIZED); }
 
@@ -171,6 +189,9 @@ void Win32Platform::RepaintSaver() {
 
 void Win32Platform::MakeSaverTopmost() {
   SetWindowPos(saver_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  for (HWND cover : covers_) {
+    SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
 }
 
 }  // namespace fq::win32

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "offscreen_surface.h"
 #include "platform/platform.h"
@@ -14,6 +15,15 @@ namespace fq::win32 {
 
 // The title of every message box: the program's application title.
 inline constexpr wchar_t kApplicationTitle[] = L"FlyingQuorlin";
+
+// The program's window classes, by which copies of it know each other.
+inline constexpr wchar_t kSaverClass[] = L"FlyingQuorlin.Saver";
+inline constexpr wchar_t kCoverClass[] = L"FlyingQuorlin.Cover";
+inline constexpr wchar_t kDialogClass[] = L"FlyingQuorlinConfig";
+
+// Why a close was asked for, as the saver's close request reports it: from the window's own
+// menu or frame, by the program itself (it lost activation), or by the session's end.
+inline constexpr int16_t kCloseFromMenu = 0, kCloseFromCode = 1, kCloseForSessionEnd = 2;
 
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view wide);
@@ -99,7 +109,18 @@ class Win32Platform : public Platform {
   static INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wparam,
                                            LPARAM lparam);
 
+  static LRESULT CALLBACK SaverProcedure(HWND window, UINT message, WPARAM wparam,
+                                         LPARAM lparam);
+  // A black cover, owned by the saver window, over each monitor but the primary.
+  void CreateCovers();
+  // Called in every yield while the saver has lost activation: closes it when another
+  // program's window holds the foreground, takes the foreground back when nobody does.
+  void WatchForeground();
+
   OffscreenSurface* Offscreen(SurfaceId surface);
+  SaverEvents* saver_events_ = nullptr;
+  std::vector<HWND> covers_;
+  bool lost_activation_ = false;
   HDC saver_dc_ = nullptr;
   OffscreenSurface work_scr_;
   OffscreenSurface clean_screen_;
