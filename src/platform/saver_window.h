@@ -64,7 +64,7 @@ class SaverWindow {
   virtual void MakeSaverTopmost() = 0;
   // Raises (true) or lowers (false) the pointer's display count by one and returns the new
   // count. The pointer shows while the count is 0 or more; other programs may move it too.
-  virtual int32_t ShowCursor(bool show) = 0;
+  virtual int32_t ChangePointerCount(bool show) = 0;
 };
 
 }  // namespace fq

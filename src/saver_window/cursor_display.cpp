@@ -5,12 +5,12 @@
 namespace fq {
 
 void HideMouseCursor(SaverWindow& window) {
-  while (window.ShowCursor(false) >= -5) {
+  while (window.ChangePointerCount(false) >= -5) {
   }
 }
 
 void ShowMouseCursor(SaverWindow& window) {
-  while (window.ShowCursor(true) <= 5) {
+  while (window.ChangePointerCount(true) <= 5) {
   }
 }
 

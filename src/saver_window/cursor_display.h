@@ -1,16 +1,16 @@
-// Hiding and showing the mouse cursor. The system keeps a display count that other programs
-// may have moved too, so each loop calls ShowCursor until the count passes its bound rather
-// than calling it once.
+// Hiding and showing the mouse pointer. The system keeps a display count that other programs
+// may have moved too, so each loop steps the count until it passes its bound rather than
+// stepping it once.
 #pragma once
 
 namespace fq {
 
 class SaverWindow;
 
-// ShowCursor(FALSE) until the count is -6 or lower; at least one call.
+// Lowers the count until it is -6 or lower; at least one step.
 void HideMouseCursor(SaverWindow& window);
 
-// ShowCursor(TRUE) until the count is 6 or higher; at least one call.
+// Raises the count until it is 6 or higher; at least one step.
 void ShowMouseCursor(SaverWindow& window);
 
 }  // namespace fq

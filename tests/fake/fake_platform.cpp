@@ -102,9 +102,9 @@ void FakePlatform::MaximiseSaver() {
   SetSaverOuterSize(screen);
 }
 
-int32_t FakePlatform::ShowCursor(bool show) {
-  ++show_cursor_calls;
-  return show ? ++cursor_count : --cursor_count;
+int32_t FakePlatform::ChangePointerCount(bool show) {
+  ++pointer_steps;
+  return show ? ++pointer_count : --pointer_count;
 }
 
 void FakePlatform::YieldToMessageLoop() {

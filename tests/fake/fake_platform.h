@@ -47,7 +47,7 @@ class FakePlatform : public Platform {
   bool refuse_writes = false;
   std::set<std::string> other_window_titles;
   std::optional<int32_t> password_verdict;  // nothing: the service cannot be loaded
-  int32_t cursor_count = 0;
+  int32_t pointer_count = 0;
   Extent screen{1920, 1080};
   Pixels sheet{510, 256};
   // Runs inside every yield; may throw ProcessEnded.
@@ -57,7 +57,7 @@ class FakePlatform : public Platform {
   std::vector<std::string> calls;  // one line per call of interest, in order
   std::vector<std::string> error_messages;
   std::vector<int32_t> password_change_parents;
-  int32_t show_cursor_calls = 0;
+  int32_t pointer_steps = 0;
   int32_t yields = 0;
   std::vector<int32_t> pauses;
   int64_t blits = 0;
@@ -100,7 +100,7 @@ class FakePlatform : public Platform {
   void MaximiseSaver() override;
   void RepaintSaver() override { calls.push_back("RepaintSaver"); }
   void MakeSaverTopmost() override { calls.push_back("MakeSaverTopmost"); }
-  int32_t ShowCursor(bool show) override;
+  int32_t ChangePointerCount(bool show) override;
 
   void YieldToMessageLoop() override;
   void Pause(int32_t milliseconds) override { pauses.push_back(milliseconds); }

@@ -20,7 +20,7 @@ template <typename Platform = FakePlatform>
 struct LoadedSaver {
   LoadedSaver() : frmSaver(platform, platform, platform, platform) {
     frmSaver.Load();
-    platform.cursor_count = -6;
+    platform.pointer_count = -6;
   }
   // True when the input ended the process.
   bool Ends(const std::function<void()>& input) {
@@ -49,7 +49,7 @@ TEST(SaverInput, EveryKeyEveryButtonAndEveryCloseRequestEndsTheSaver) {
   for (const auto& act : inputs) {
     LoadedSaver saver;
     EXPECT_TRUE(saver.Ends([&] { act(saver.frmSaver); })) << "input " << input;
-    EXPECT_GE(saver.platform.cursor_count, 6) << "input " << input++;
+    EXPECT_GE(saver.platform.pointer_count, 6) << "input " << input++;
   }
 }
 
@@ -89,11 +89,11 @@ TEST(SaverUnload, TheCloseHandlerShowsTheCursorPastFiveUnloadsTheWindowsAndEnds)
   } cases[] = {{-6, 12}, {0, 6}, {5, 1}, {6, 1}, {40, 1}};
   for (const auto& c : cases) {
     LoadedSaver saver;
-    saver.platform.cursor_count = c.count_before;
+    saver.platform.pointer_count = c.count_before;
     saver.platform.dialog_loaded = true;
     saver.platform.LoadWorkSurfaces({{1, 1}, {1, 1}});
     EXPECT_TRUE(saver.Ends([&] { saver.frmSaver.KeyDown(32, 0); }));
-    EXPECT_EQ(saver.platform.show_cursor_calls, c.show_calls) << "from " << c.count_before;
+    EXPECT_EQ(saver.platform.pointer_steps, c.show_calls) << "from " << c.count_before;
     EXPECT_FALSE(saver.platform.dialog_loaded);
     EXPECT_EQ(saver.platform.surfaces.count(SurfaceId::Master), 0u);
   }
@@ -131,10 +131,10 @@ TEST(SaverUnload, AsksForThePasswordAndResetsTheRunningStateOnlyWhereDue) {
     EXPECT_EQ(saver.platform.Count("ClearScreenSaverRunning"), c.resets_running_state ? 1 : 0)
         << "row " << row;
     if (c.ends) {
-      EXPECT_GE(saver.platform.cursor_count, 6) << "row " << row;
+      EXPECT_GE(saver.platform.pointer_count, 6) << "row " << row;
     } else {
-      EXPECT_LE(saver.platform.cursor_count, -6) << "row " << row << ": hidden again";
-      EXPECT_GE(saver.platform.show_cursor_calls, 24) << "row " << row << ": shown for the dialog";
+      EXPECT_LE(saver.platform.pointer_count, -6) << "row " << row << ": hidden again";
+      EXPECT_GE(saver.platform.pointer_steps, 24) << "row " << row << ": shown for the dialog";
       EXPECT_EQ(saver.frmSaver.ResetMouse, -1) << "row " << row;
     }
     ++row;

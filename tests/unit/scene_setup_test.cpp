@@ -38,10 +38,10 @@ TEST(SetUpScene, HidesTheCursorUntilTheCountIsBelowMinusFive) {
   } cases[] = {{0, 6}, {-10, 1}, {-5, 1}, {3, 9}};
   for (const auto& c : cases) {
     SceneOnFake<> run(1);
-    run.platform.cursor_count = c.count_before;
+    run.platform.pointer_count = c.count_before;
     run.SetUp();
-    EXPECT_EQ(run.platform.show_cursor_calls, c.calls) << "from " << c.count_before;
-    EXPECT_EQ(run.platform.cursor_count, std::min(c.count_before - 1, -6)) << "from " << c.count_before;
+    EXPECT_EQ(run.platform.pointer_steps, c.calls) << "from " << c.count_before;
+    EXPECT_EQ(run.platform.pointer_count, std::min(c.count_before - 1, -6)) << "from " << c.count_before;
   }
 }
 

@@ -113,7 +113,7 @@ void Win32Platform::ClearScreenSaverRunning() {
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, &previous, 0);
 }
 
-int32_t Win32Platform::ShowCursor(bool show) { return ::ShowCursor(show ? TRUE : FALSE); }
+int32_t Win32Platform::ChangePointerCount(bool show) { return ::ShowCursor(show ? TRUE : FALSE); }
 
 void Win32Platform::YieldToMessageLoop() {
   WatchForeground();

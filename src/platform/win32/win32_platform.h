@@ -79,7 +79,7 @@ class Win32Platform : public Platform {
   void MaximiseSaver() override;
   void RepaintSaver() override;
   void MakeSaverTopmost() override;
-  int32_t ShowCursor(bool show) override;
+  int32_t ChangePointerCount(bool show) override;
   // Pacing
   void YieldToMessageLoop() override;
   void Pause(int32_t milliseconds) override;
