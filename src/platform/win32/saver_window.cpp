@@ -11,13 +11,6 @@ namespace {
 
 constexpr wchar_t kSaverClass[] = L"FlyingQuorlin.Saver";
 
-// Button and shift codes as the handlers receive them.
-constexpr int16_t kLeftButton = 1, kRightButton = 2, kMiddleButton = 4, kX1Button = 8,
-                  kX2Button = 16;
-constexpr int16_t kShiftKey = 1, kControlKey = 2, kAltKey = 4;
-// Why a close was asked for: from the window's own menu or frame, or by the session's end.
-constexpr int16_t kCloseFromMenu = 0, kCloseForSessionEnd = 2;
-
 int16_t ShiftState() {
   int16_t shift = 0;
   if (GetKeyState(VK_SHIFT) < 0) shift |= kShiftKey;
