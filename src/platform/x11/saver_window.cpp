@@ -1,6 +1,7 @@
 // The stage window on X11: the hack's own window (a black top-level window that takes keys,
 // buttons, pointer moves and the window manager's close) or a given one, and the turning of X
 // events into SaverEvents. What the events mean is the hack's business.
+#include <sstream>
 #include <string>
 
 #include "platform/fault.h"
@@ -43,6 +44,16 @@ bool HoldsRgbPixels(const XWindowAttributes& attributes) {
          visual.green_mask == 0x00FF00 && visual.blue_mask == 0x0000FF;
 }
 
+// Xlib reports errors to one handler per process. The stage window may be destroyed by its
+// maker while drawing on it is still under way: errors about it are dropped, and the window's
+// DestroyNotify ends the run at the next yield. Every other error goes to Xlib's own handler.
+XErrorHandler xlib_handler = nullptr;
+XID stage_window = None;
+
+int DropErrorsAboutTheStage(Display* display, XErrorEvent* error) {
+  return error->resourceid == stage_window ? 0 : xlib_handler(display, error);
+}
+
 }  // namespace
 
 X11Platform::X11Platform(Display& display, Window given, Picture sheet)
@@ -81,9 +92,13 @@ void X11Platform::LoadSaverWindow(const WindowDesign& design, SaverEvents& event
   } else {
     XSelectInput(&display_, window_, StructureNotifyMask);
   }
+  stage_window = window_;
+  if (!xlib_handler) xlib_handler = XSetErrorHandler(DropErrorsAboutTheStage);
   XWindowAttributes attributes{};
   if (!XGetWindowAttributes(&display_, window_, &attributes)) {
-    throw Fault(FaultKind::PlatformFailure, "The window to draw on cannot be read.");
+    std::ostringstream missing;
+    missing << "There is no window 0x" << std::hex << window_ << " to draw on.";
+    throw Fault(FaultKind::PlatformFailure, missing.str());
   }
   if (!HoldsRgbPixels(attributes)) {
     throw Fault(FaultKind::PlatformFailure,

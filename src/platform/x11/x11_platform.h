@@ -5,12 +5,13 @@
 // which it draws on and leaves alone otherwise.
 #pragma once
 
-#include <X11/Xlib.h>
-
 #include "picture.h"
 #include "platform/pacing.h"
 #include "platform/saver_window.h"
 #include "platform/work_surfaces.h"
+
+// After the core's headers: Xlib defines None as a macro, which a core enum also names.
+#include <X11/Xlib.h>
 
 namespace fq::x11 {
 
