@@ -16,6 +16,7 @@
 #include "animation/random_source.h"
 #include "animation/scene.h"
 #include "bare_blits.h"
+#include "ignored_input.h"
 #include "resources/resource_ids.h"
 #include "saver_window/saver_form.h"
 #include "win32_platform.h"
@@ -26,15 +27,6 @@ namespace {
 constexpr int kRounds = 15;
 constexpr int kFramesPerRound = 300;
 constexpr int kPacedSpeed = 25;
-
-// The bench's window ends by itself, not on input.
-class IgnoredInput : public SaverEvents {
- public:
-  void KeyDown(int16_t, int16_t) override {}
-  void MouseDown(int16_t, int16_t, float, float) override {}
-  void MouseMove(int16_t, int16_t, float, float) override {}
-  void CloseRequested(int16_t) override {}
-};
 
 // A copy of the sheet in a memory device context, in a format of the bench's choosing.
 class SheetCopy {
