@@ -16,15 +16,12 @@
 #include "animation/scene.h"
 #include "bare_cells.h"
 #include "ignored_input.h"
+#include "method.h"
 #include "saver_window/saver_form.h"
 #include "x11_platform.h"
 
 namespace fq::bench {
 namespace {
-
-constexpr int kRounds = 15;
-constexpr int kFramesPerRound = 300;
-constexpr int kPacedSpeed = 25;
 
 // The frame step's copies with nothing around them, on the platform's own drawables.
 class BareCopies {
@@ -74,11 +71,6 @@ class BareCopies {
 
 double Seconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 // The two take turns round by round, each from the same sprite places, so that a slow spell of
