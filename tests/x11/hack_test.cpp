@@ -21,10 +21,10 @@ bool ShowsSprites(const fake::Pixels& pixels) {
 
 // Waits for sprites on the drawable, checks that they move, and returns the last look.
 fake::Pixels SpritesMove(const XvfbScreen& screen, Drawable drawable, int width, int height) {
-  fake::Pixels first = screen.Read(drawable, width, height);
-  for (int tries = 0; !ShowsSprites(first) && tries < 200; ++tries) {
+  fake::Pixels first;
+  for (int tries = 0; tries < 200 && !ShowsSprites(first = screen.Read(drawable, width, height));
+       ++tries) {
     std::this_thread::sleep_for(50ms);
-    first = screen.Read(drawable, width, height);
   }
   std::this_thread::sleep_for(300ms);
   const fake::Pixels later = screen.Read(drawable, width, height);

@@ -3,6 +3,7 @@
 // events into SaverEvents. What the events mean is the hack's business.
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "platform/fault.h"
 #include "x11_platform.h"
