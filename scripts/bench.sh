@@ -2,6 +2,7 @@
 # Benchmarks, apart from the tests: the native frame-step benchmark, then under Wine on a
 # 1920x1080 Xvfb screen the drawing time of the real frame step against a bare loop of the same
 # blits, and the processor share of the running saver at Speed 25 against a paced bare loop.
+# Last, the same two figures for the XScreenSaver hack on the X11 port, natively.
 # Usage: scripts/bench.sh [seconds per processor-share sample, default 20]
 # FQ_BUILD_ROOT puts the builds elsewhere (default: build/ in this checkout).
 set -euo pipefail
@@ -119,4 +120,23 @@ for count in 8 30; do
   printf '  %-40s %s\n' "bare blits, 25 ms pause, Count $count:" "$(cpu_shares "$pid")"
   wait_gone "$pid"
   wait "$launcher" 2>/dev/null || true
+done
+
+# The XScreenSaver hack on the same Xvfb screen, natively: drawing time per frame of the real
+# frame step on the X11 port against a bare loop of the same XCopyArea calls, then the
+# processor share of the hack on the root window at Speed 25 against a paced bare loop.
+echo "== The X11 hack"
+cmake --build "$native_dir" -j2 --target flyingquorlin fq_x11_bench >/dev/null
+"$native_dir/bench/x11/fq_x11_bench"
+echo "== Processor share of the X11 hack, one core = 100%, over ${sample_seconds} s after ${warm_up_seconds} s"
+for count in 8 30; do
+  "$native_dir/flyingquorlin" --root --speed 25 --count "$count" &
+  pid=$!
+  printf '  %-40s %s\n' "hack, Speed 25, Count $count:" "$(cpu_shares "$pid")"
+  kill "$pid"
+  wait "$pid" 2>/dev/null || true
+  "$native_dir/bench/x11/fq_x11_bench" --paced $((warm_up_seconds + sample_seconds + 2)) "$count" &
+  pid=$!
+  printf '  %-40s %s\n' "bare copies, 25 ms pause, Count $count:" "$(cpu_shares "$pid")"
+  wait "$pid"
 done

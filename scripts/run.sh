@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the program: installs what is missing, builds the x86_64 program and starts it under
-# Wine with the given arguments (default "/s", the saver, full screen) on $DISPLAY.
+# Wine with the given arguments (default "/s", the saver, full screen) on $DISPLAY; with --x11
+# first, the XScreenSaver hack natively instead (see that branch below).
 # Without a display it runs on a private Xvfb screen instead: the saver is recorded for a few
 # seconds as an animated GIF and then ended with a key press; other modes leave a screenshot.
 # FQ_BUILD_ROOT puts the build elsewhere (default: build/ in this checkout).
@@ -10,6 +11,36 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/install-deps.sh
 
 build_root="$(realpath -m "${FQ_BUILD_ROOT:-build}")"
+
+# --x11 [hack options]: the XScreenSaver hack, built natively, in a window of its own on
+# $DISPLAY (default --window). Without a display it draws on the root window of a private
+# 960x540 Xvfb screen (default --root) for a few seconds, saved as build/hack.gif.
+if [[ ${1:-} == --x11 ]]; then
+  shift
+  cmake --preset native -B "$build_root/native" >/dev/null
+  cmake --build "$build_root/native" -j2 --target flyingquorlin
+  hack="$build_root/native/flyingquorlin"
+  if [[ -n ${DISPLAY:-} ]]; then
+    exec "$hack" "${@:---window}"
+  fi
+  shots="$(mktemp -d)"
+  Xvfb -displayfd 3 -screen 0 960x540x24 -nolisten tcp 3>"$shots/display" 2>/dev/null &
+  xvfb=$!
+  trap 'kill "${hack_pid:-}" "$xvfb" 2>/dev/null; rm -rf "$shots"' EXIT
+  while [[ ! -s $shots/display ]]; do sleep 0.1; done
+  export DISPLAY=":$(head -n1 "$shots/display")"
+  "$hack" "${@:---root}" &
+  hack_pid=$!
+  sleep 1
+  frames=$((${FQ_RUN_SECONDS:-5} * 20))
+  start_ns=$(date +%s%N)
+  for frame in $(seq -w 1 "$frames"); do xwd -root -silent >"$shots/$frame.xwd"; done
+  # Played at the speed the frames were taken (the delay is in hundredths of a second).
+  delay=$((($(date +%s%N) - start_ns) / frames / 10000000))
+  convert -delay "$delay" -loop 0 "$shots"/*.xwd -layers Optimize "$build_root/hack.gif"
+  echo "No display: recorded flyingquorlin ${*:---root} on Xvfb; animated GIF: $build_root/hack.gif"
+  exit 0
+fi
 program="$build_root/win64/FlyingQuorlin.scr"
 arguments=("${@:-/s}")
 

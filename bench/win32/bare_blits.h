@@ -1,13 +1,11 @@
 // The frame step's block transfers with nothing around them: per sprite an erase, a mask, an
-// image and a present, straight to GDI on the platform's own device contexts, at positions
-// that drift and wrap like the sprites'. The yardstick the real frame step is held against.
+// image and a present, straight to GDI on the platform's own device contexts, at positions that
+// drift and wrap like the sprites'. The yardstick the real frame step is held against.
 #pragma once
 
 #include <windows.h>
 
-#include <array>
-
-#include "animation/sprite_table.h"
+#include "bare_cells.h"
 #include "win32_platform.h"
 
 namespace fq::bench {
@@ -21,18 +19,10 @@ class BareBlits {
   void Frame(HDC master);
 
  private:
-  struct Cell {
-    int x;
-    int y;
-  };
-
   HDC window_;
   HDC work_;
   HDC clean_;
-  Extent screen_;
-  int count_;
-  int steps_ = 0;
-  std::array<Cell, kSpriteTableSize> cells_{};
+  BareCells cells_;
 };
 
 }  // namespace fq::bench

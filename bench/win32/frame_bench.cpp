@@ -16,25 +16,14 @@
 #include "animation/random_source.h"
 #include "animation/scene.h"
 #include "bare_blits.h"
+#include "ignored_input.h"
+#include "method.h"
 #include "resources/resource_ids.h"
 #include "saver_window/saver_form.h"
 #include "win32_platform.h"
 
 namespace fq::bench {
 namespace {
-
-constexpr int kRounds = 15;
-constexpr int kFramesPerRound = 300;
-constexpr int kPacedSpeed = 25;
-
-// The bench's window ends by itself, not on input.
-class IgnoredInput : public SaverEvents {
- public:
-  void KeyDown(int16_t, int16_t) override {}
-  void MouseDown(int16_t, int16_t, float, float) override {}
-  void MouseMove(int16_t, int16_t, float, float) override {}
-  void CloseRequested(int16_t) override {}
-};
 
 // A copy of the sheet in a memory device context, in a format of the bench's choosing.
 class SheetCopy {
@@ -95,11 +84,6 @@ double TimeRound(const std::function<void()>& frame) {
   for (int i = 0; i < kFramesPerRound; ++i) frame();
   GdiFlush();
   return (Seconds() - start) * 1000.0 / kFramesPerRound;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 // One way of drawing the frames: the real frame step (no sheet given) or the bare loop

@@ -26,6 +26,19 @@
 //   request; Alt and F10 kept from opening the saver window's system menu.
 // - Cannot: verify a screen-saver password where password.cpl is absent (every NT-family
 //   system): the service answers nothing. The pointer's display count is the system's own.
+//
+// THE X11 PORT (platform/x11/), the XScreenSaver hack `flyingquorlin`
+// - Implements: SaverWindow, Pacing and WorkSurfaces on Xlib, and nothing else: the hack runs
+//   the scene alone. Surfaces are server pixmaps; BitBlt is XCopyArea with GXcopy, GXand and
+//   GXor; the sheet is the committed BMP, compiled in and decoded once.
+// - Adds: a stage that is either a window of its own (shown, maximised, raised, the pointer
+//   hidden over it; keys, buttons, moves and the window manager's close reach SaverEvents) or a
+//   window it is given (--root, --window-id, $XSCREENSAVER_WINDOW), which it only draws on; of
+//   that window it hears only its destruction, as a close request. The pointer's display count
+//   is the port's own. The options --speed and --count take what the dialog would accept.
+// - Cannot: draw on anything but a 24-bit TrueColor visual (a Fault). Has no settings dialog,
+//   settings store, single-instance guard or password service: XScreenSaver keeps the
+//   settings, runs one hack at a time and locks the screen itself.
 #pragma once
 
 #include "platform/pacing.h"

@@ -26,6 +26,14 @@ struct WindowDesign {
   PixelRect rect;
 };
 
+// Button and shift codes as the handlers receive them: one bit per button or key held.
+inline constexpr int16_t kLeftButton = 1, kRightButton = 2, kMiddleButton = 4, kX1Button = 8,
+                         kX2Button = 16;
+inline constexpr int16_t kShiftKey = 1, kControlKey = 2, kAltKey = 4;
+// Why a close was asked for: from the window's own menu or frame, by the program itself (it
+// lost activation), or by the session's end.
+inline constexpr int16_t kCloseFromMenu = 0, kCloseFromCode = 1, kCloseForSessionEnd = 2;
+
 // Input that reaches the saver window.
 class SaverEvents {
  public:

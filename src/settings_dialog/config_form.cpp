@@ -1,10 +1,8 @@
 #include "settings_dialog/config_form.h"
 
-#include <optional>
 #include <sstream>
 #include <string>
 
-#include "numbers/readings.h"
 #include "platform/settings_store.h"
 #include "platform/system_services.h"
 #include "settings_dialog/config_layout.h"
@@ -47,9 +45,7 @@ void ConfigForm::CancelClicked() { system_.EndProcessNow(); }
 bool ConfigForm::CheckAndSave(DialogControl box, const SettingDefinition& setting,
                               std::string_view noun) {
   const std::string text = dialog_.ControlText(box);
-  const std::optional<double> number = ParseStrictNumber(text, system_.DecimalSeparator());
-  // A huge exponent reads as an infinity, which lies outside the range like any number would.
-  if (!number || !(*number >= setting.dialog_min && *number <= setting.dialog_max)) {
+  if (!AcceptedByDialog(setting, text, system_.DecimalSeparator())) {
     dialog_.ShowErrorMessage(RefusalMessage(noun, setting));
     return false;
   }

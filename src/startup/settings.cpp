@@ -30,6 +30,13 @@ int16_t LoadOne(SettingsStore& store, char decimal_separator, const SettingDefin
 
 }  // namespace
 
+bool AcceptedByDialog(const SettingDefinition& setting, std::string_view text,
+                      char decimal_separator) {
+  const std::optional<double> number = ParseStrictNumber(text, decimal_separator);
+  // A huge exponent reads as an infinity, which lies outside the range like any number would.
+  return number && *number >= setting.dialog_min && *number <= setting.dialog_max;
+}
+
 Settings LoadSettings(SettingsStore& store, char decimal_separator) {
   Settings settings;
   settings.Speed = LoadOne(store, decimal_separator, kSpeedSetting);

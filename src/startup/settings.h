@@ -23,6 +23,11 @@ struct SettingDefinition {
 inline constexpr SettingDefinition kSpeedSetting{"Speed", 25, 1, 100};
 inline constexpr SettingDefinition kCountSetting{"Count", 8, 1, 30};
 
+// The settings dialog's rule for a typed value, which the X11 hack's options follow too: the
+// whole text is one number (read strictly with `decimal_separator`) within the setting's range.
+bool AcceptedByDialog(const SettingDefinition& setting, std::string_view text,
+                      char decimal_separator);
+
 // In memory: the converted whole numbers, read once at start-up and never changed.
 struct Settings {
   int16_t Speed = 0;  // pause after each frame, milliseconds

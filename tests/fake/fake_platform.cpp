@@ -1,6 +1,7 @@
 #include "fake/fake_platform.h"
 
 #include <algorithm>
+#include <string>
 
 #include "platform/fault.h"
 #include "startup/settings.h"
@@ -29,6 +30,22 @@ void Blit(Pixels& destination, int32_t x, int32_t y, int32_t width, int32_t heig
       }
     }
   }
+}
+
+std::string Difference(const Pixels& actual, const Pixels& expected) {
+  if (actual.width != expected.width || actual.height != expected.height) return "sizes differ";
+  int differing = 0;
+  std::string first;
+  for (int y = 0; y < actual.height; ++y) {
+    for (int x = 0; x < actual.width; ++x) {
+      if (actual.at(x, y) == expected.at(x, y)) continue;
+      if (differing++ == 0) {
+        first = "at " + std::to_string(x) + ", " + std::to_string(y) + ": " +
+                std::to_string(actual.at(x, y)) + " instead of " + std::to_string(expected.at(x, y));
+      }
+    }
+  }
+  return differing == 0 ? "" : std::to_string(differing) + " pixels differ, first " + first;
 }
 
 int FakePlatform::Count(std::string_view call) const {

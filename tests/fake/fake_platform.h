@@ -35,6 +35,9 @@ struct Pixels {
 void Blit(Pixels& destination, int32_t x, int32_t y, int32_t width, int32_t height,
           const Pixels& source, int32_t source_x, int32_t source_y, RasterOp op);
 
+// Empty when equal; otherwise how many pixels differ and the first difference.
+std::string Difference(const Pixels& actual, const Pixels& expected);
+
 class FakePlatform : public Platform {
  public:
   // --- What a test sets up ---

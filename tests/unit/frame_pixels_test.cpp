@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <string>
 
 #include "animation/random_source.h"
 #include "animation/motion.h"
@@ -71,23 +70,6 @@ fake::Pixels FreshComposition(const SceneOnFake<LcgRandom>& run) {
   return screen;
 }
 
-// Empty when equal; otherwise the first difference and how many pixels differ.
-std::string Difference(const fake::Pixels& actual, const fake::Pixels& expected) {
-  if (actual.width != expected.width || actual.height != expected.height) return "sizes differ";
-  int differing = 0;
-  std::string first;
-  for (int y = 0; y < actual.height; ++y) {
-    for (int x = 0; x < actual.width; ++x) {
-      if (actual.at(x, y) == expected.at(x, y)) continue;
-      if (differing++ == 0) {
-        first = "at " + std::to_string(x) + ", " + std::to_string(y) + ": " +
-                std::to_string(actual.at(x, y)) + " instead of " + std::to_string(expected.at(x, y));
-      }
-    }
-  }
-  return differing == 0 ? "" : std::to_string(differing) + " pixels differ, first " + first;
-}
-
 bool SomeSpritesOverlap(const Scene& scene, int count) {
   for (int i = 0; i < count; ++i) {
     for (int j = i + 1; j < count; ++j) {
@@ -119,9 +101,9 @@ TEST(FramePixels, AfterManyFramesTheScreenIsAFreshCompositionWithNoTrail) {
     ASSERT_GE(re_entries, 2) << "the run should include re-entries";
     ASSERT_TRUE(overlapped) << "the last frame should hold overlapping sprites";
     const fake::Pixels expected = FreshComposition(run);
-    EXPECT_EQ(Difference(run.platform.surface(SurfaceId::SaverWindow), expected), "")
+    EXPECT_EQ(fake::Difference(run.platform.surface(SurfaceId::SaverWindow), expected), "")
         << (real_sheet ? "real" : "synthetic") << " sheet, screen";
-    EXPECT_EQ(Difference(run.platform.surface(SurfaceId::WorkScr), expected), "")
+    EXPECT_EQ(fake::Difference(run.platform.surface(SurfaceId::WorkScr), expected), "")
         << (real_sheet ? "real" : "synthetic") << " sheet, back buffer";
   }
 }

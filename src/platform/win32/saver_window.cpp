@@ -10,10 +10,6 @@
 namespace fq::win32 {
 namespace {
 
-// Button and shift codes as the handlers receive them.
-constexpr int16_t kLeftButton = 1, kRightButton = 2, kMiddleButton = 4, kX1Button = 8,
-                  kX2Button = 16;
-constexpr int16_t kShiftKey = 1, kControlKey = 2, kAltKey = 4;
 
 int16_t ShiftState() {
   int16_t shift = 0;

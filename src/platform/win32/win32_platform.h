@@ -21,9 +21,6 @@ inline constexpr wchar_t kSaverClass[] = L"FlyingQuorlin.Saver";
 inline constexpr wchar_t kCoverClass[] = L"FlyingQuorlin.Cover";
 inline constexpr wchar_t kDialogClass[] = L"FlyingQuorlinConfig";
 
-// Why a close was asked for, as the saver's close request reports it: from the window's own
-// menu or frame, by the program itself (it lost activation), or by the session's end.
-inline constexpr int16_t kCloseFromMenu = 0, kCloseFromCode = 1, kCloseForSessionEnd = 2;
 
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view wide);

@@ -1,0 +1,148 @@
+// X11 benchmark, run on a 1920 by 1080 Xvfb screen by scripts/bench.sh. Without arguments it
+// prints the drawing time per frame of the real `FrameStep` on the X11 port's root-window stage,
+// for Count 8 and 30, against a bare loop of the same XCopyArea calls on the same pixmaps in
+// the same run; the clock stops after XSync, so the server's drawing is counted. With
+// "--paced SECONDS COUNT" it runs the bare loop paced like the hack at Speed 25, so that the
+// script can measure its processor share from outside, as it does for the hack.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "animation/random_source.h"
+#include "animation/scene.h"
+#include "bare_cells.h"
+#include "ignored_input.h"
+#include "method.h"
+#include "saver_window/saver_form.h"
+#include "x11_platform.h"
+
+namespace fq::bench {
+namespace {
+
+// The frame step's copies with nothing around them, on the platform's own drawables.
+class BareCopies {
+ public:
+  BareCopies(x11::X11Platform& platform, const SpriteTable& sprites, int count, Extent screen)
+      : display_(&platform.display()),
+        window_(platform.DrawableOf(SurfaceId::SaverWindow)),
+        work_(platform.DrawableOf(SurfaceId::WorkScr)),
+        clean_(platform.DrawableOf(SurfaceId::CleanScreen)),
+        master_(platform.DrawableOf(SurfaceId::Master)),
+        cells_(sprites, count, screen) {
+    XGCValues values{};
+    values.graphics_exposures = False;
+    gc_ = XCreateGC(display_, window_, GCGraphicsExposures, &values);
+  }
+  BareCopies(const BareCopies&) = delete;
+  BareCopies& operator=(const BareCopies&) = delete;
+  ~BareCopies() { XFreeGC(display_, gc_); }
+
+  void Frame() {
+    constexpr int cell = kSheetCell;
+    constexpr int block = kSheetDrawnBlock;
+    XSetFunction(display_, gc_, GXcopy);
+    for (int i = 0; i < cells_.count(); ++i) {
+      XCopyArea(display_, clean_, work_, gc_, cells_[i].x, cells_[i].y, cell, cell, cells_[i].x, cells_[i].y);
+    }
+    const int column = cells_.NextColumn();
+    for (int i = 0; i < cells_.count(); ++i) {
+      const Cell& sprite = cells_.Move(i);
+      XSetFunction(display_, gc_, GXand);
+      XCopyArea(display_, master_, work_, gc_, column, kSheetMaskRowY, block, block, sprite.x, sprite.y);
+      XSetFunction(display_, gc_, GXor);
+      XCopyArea(display_, master_, work_, gc_, column, 0, block, block, sprite.x, sprite.y);
+    }
+    XSetFunction(display_, gc_, GXcopy);
+    for (int i = 0; i < cells_.count(); ++i) {
+      XCopyArea(display_, work_, window_, gc_, cells_[i].x, cells_[i].y, cell, cell, cells_[i].x, cells_[i].y);
+    }
+  }
+
+ private:
+  Display* display_;
+  Drawable window_, work_, clean_, master_;
+  GC gc_ = nullptr;
+  BareCells cells_;
+};
+
+double Seconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// The two take turns round by round, each from the same sprite places, so that a slow spell of
+// the machine hits both alike and they clip alike at the edges.
+void CompareDrawing(x11::X11Platform& platform, int16_t count) {
+  const Settings settings{kPacedSpeed, count};
+  LcgRandom random;
+  Scene scene(platform, platform, platform, settings, random);
+  scene.SetUpScene();
+  std::vector<double> step_ms, bare_ms;
+  SpriteTable start = scene.Sprites();
+  for (int round = 0; round < kRounds; ++round) {
+    for (std::vector<double>* times : {&step_ms, &bare_ms}) {
+      scene.Sprites() = start;
+      BareCopies bare(platform, start, count, {scene.ScreenW(), scene.ScreenH()});
+      const double begin = Seconds();
+      for (int i = 0; i < kFramesPerRound; ++i) times == &step_ms ? scene.FrameStep() : bare.Frame();
+      XSync(&platform.display(), False);
+      times->push_back((Seconds() - begin) * 1000.0 / kFramesPerRound);
+      if (times == &step_ms) start = scene.Sprites();
+    }
+  }
+  std::printf("Count %2d at %dx%d, ms per frame over %d rounds of %d frames:\n", count,
+              scene.ScreenW(), scene.ScreenH(), kRounds, kFramesPerRound);
+  std::printf("  %-12s %8s %8s %12s\n", "", "median", "least", "median/bare");
+  for (const auto& [name, times] : {std::pair{"FrameStep", &step_ms}, {"bare", &bare_ms}}) {
+    std::printf("  %-12s %8.3f %8.3f %11.2fx\n", name, Median(*times),
+                *std::min_element(times->begin(), times->end()), Median(*times) / Median(bare_ms));
+  }
+}
+
+// The bare loop as the hack runs it: one frame, every pending event, a 25 ms pause.
+void RunPaced(x11::X11Platform& platform, double seconds, int16_t count) {
+  const Settings settings{kPacedSpeed, count};
+  LcgRandom random;
+  Scene scene(platform, platform, platform, settings, random);
+  scene.SetUpScene();
+  BareCopies bare(platform, scene.Sprites(), count, {scene.ScreenW(), scene.ScreenH()});
+  for (const double end = Seconds() + seconds; Seconds() < end;) {
+    bare.Frame();
+    platform.YieldToMessageLoop();
+    platform.Pause(kPacedSpeed);
+  }
+}
+
+}  // namespace
+}  // namespace fq::bench
+
+int main(int argc, char** argv) {
+  using namespace fq;
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) {
+    std::fprintf(stderr, "no display\n");
+    return 1;
+  }
+  try {
+    x11::X11Platform platform(*display, DefaultRootWindow(display),
+                              x11::DecodeBmp(x11::EmbeddedSpriteSheet()));
+    bench::IgnoredInput input;
+    platform.LoadSaverWindow(kSaverDesign, input);
+    if (argc == 4 && std::string_view(argv[1]) == "--paced") {
+      bench::RunPaced(platform, std::atof(argv[2]), static_cast<int16_t>(std::atoi(argv[3])));
+    } else if (argc == 1) {
+      for (int16_t count : {8, 30}) bench::CompareDrawing(platform, count);
+    } else {
+      std::fprintf(stderr, "usage: %s [--paced SECONDS COUNT]\n", argv[0]);
+      return 2;
+    }
+  } catch (const std::exception& fault) {
+    std::fprintf(stderr, "bench stopped: %s\n", fault.what());
+    return 1;
+  }
+  XCloseDisplay(display);
+  return 0;
+}

@@ -1,0 +1,92 @@
+#include "hack_options.h"
+
+#include <cstdlib>
+#include <sstream>
+
+#include "numbers/readings.h"
+
+namespace fq::x11 {
+namespace {
+
+// Decimal, or hexadecimal after 0x; nothing but digits, and never 0 (no window has it).
+unsigned long ReadWindowId(std::string_view text, std::string_view what) {
+  const std::string digits(text);
+  char* end = nullptr;
+  const bool digit_first = !digits.empty() && digits[0] >= '0' && digits[0] <= '9';
+  const unsigned long id = digit_first ? std::strtoul(digits.c_str(), &end, 0) : 0;
+  if (id == 0 || *end != '\0') {
+    throw OptionError(std::string(what) + " \"" + digits + "\" is not a window id.");
+  }
+  return id;
+}
+
+int16_t ReadSetting(const SettingDefinition& setting, std::string_view option,
+                    std::string_view text) {
+  // The hack runs in the "C" locale, as XScreenSaver passes its numbers.
+  constexpr char kSeparator = '.';
+  if (!AcceptedByDialog(setting, text, kSeparator)) {
+    std::ostringstream refusal;
+    refusal << option << " takes a number from " << setting.dialog_min << " to "
+            << setting.dialog_max << ", not \"" << text << "\".";
+    throw OptionError(refusal.str());
+  }
+  return TextToInt16(text, kSeparator, option);
+}
+
+}  // namespace
+
+HackOptions ReadHackOptions(std::span<const std::string_view> arguments,
+                            std::string_view xscreensaver_window) {
+  HackOptions options;
+  bool placed = false;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    // Hacks take "-root" as well as "--root".
+    std::string option(arguments[i]);
+    if (option.size() > 1 && option[0] == '-' && option[1] != '-') option.insert(0, "-");
+    const auto value = [&]() -> std::string_view {
+      if (i + 1 == arguments.size()) throw OptionError(option + " needs a value.");
+      return arguments[++i];
+    };
+    if (option == "--root") {
+      options.target = Target::RootWindow;
+      placed = true;
+    } else if (option == "--window") {
+      options.target = Target::OwnWindow;
+      placed = true;
+    } else if (option == "--window-id") {
+      options.target = Target::GivenWindow;
+      options.window_id = ReadWindowId(value(), "--window-id");
+      placed = true;
+    } else if (option == "--speed") {
+      options.settings.Speed = ReadSetting(kSpeedSetting, "--speed", value());
+    } else if (option == "--count") {
+      options.settings.Count = ReadSetting(kCountSetting, "--count", value());
+    } else if (option == "--help") {
+      options.help = true;
+    } else {
+      throw OptionError("unknown option \"" + std::string(arguments[i]) + "\".");
+    }
+  }
+  if (!xscreensaver_window.empty() && (!placed || options.target == Target::RootWindow)) {
+    options.target = Target::GivenWindow;
+    options.window_id = ReadWindowId(xscreensaver_window, "XSCREENSAVER_WINDOW");
+  }
+  return options;
+}
+
+std::string HackUsage() {
+  std::ostringstream usage;
+  usage << "Usage: flyingquorlin [--root | --window | --window-id ID] [--speed MS] [--count N]\n"
+        << "  --root          draw on the root window, or on $XSCREENSAVER_WINDOW when it is set\n"
+        << "  --window        open a window of its own, which a key, a click or a pointer jump\n"
+        << "                  ends (the default unless $XSCREENSAVER_WINDOW is set)\n"
+        << "  --window-id ID  draw on that window (decimal, or hexadecimal after 0x)\n"
+        << "  --speed MS      the pause after each frame, " << kSpeedSetting.dialog_min << " to "
+        << kSpeedSetting.dialog_max << " ms (default " << kSpeedSetting.default_value << ")\n"
+        << "  --count N       the number of sprites, " << kCountSetting.dialog_min << " to "
+        << kCountSetting.dialog_max << " (default " << kCountSetting.default_value << ")\n"
+        << "  --help          this text\n";
+  return usage.str();
+}
+
+}  // namespace fq::x11

@@ -1,0 +1,197 @@
+// The stage window on X11: the hack's own window (a black top-level window that takes keys,
+// buttons, pointer moves and the window manager's close) or a given one, and the turning of X
+// events into SaverEvents. What the events mean is the hack's business.
+#include <sstream>
+#include <string>
+#include <utility>
+
+#include "platform/fault.h"
+#include "x11_platform.h"
+
+namespace fq::x11 {
+namespace {
+
+int16_t ShiftState(unsigned int state) {
+  int16_t shift = 0;
+  if (state & ShiftMask) shift |= kShiftKey;
+  if (state & ControlMask) shift |= kControlKey;
+  if (state & Mod1Mask) shift |= kAltKey;
+  return shift;
+}
+
+int16_t ButtonsHeld(unsigned int state) {
+  int16_t buttons = 0;
+  if (state & Button1Mask) buttons |= kLeftButton;
+  if (state & Button3Mask) buttons |= kRightButton;
+  if (state & Button2Mask) buttons |= kMiddleButton;
+  return buttons;
+}
+
+// X numbers the buttons left 1, middle 2, right 3, wheel 4 to 7, back 8, forward 9.
+int16_t ButtonPressed(unsigned int button) {
+  switch (button) {
+    case Button1: return kLeftButton;
+    case Button2: return kMiddleButton;
+    case Button3: return kRightButton;
+    case 8: return kX1Button;
+    default: return kX2Button;
+  }
+}
+
+// The drawing is done in 0x00RRGGBB pixels, so the window must hold exactly those.
+bool HoldsRgbPixels(const XWindowAttributes& attributes) {
+  const Visual& visual = *attributes.visual;
+  return attributes.depth == 24 && visual.c_class == TrueColor && visual.red_mask == 0xFF0000 &&
+         visual.green_mask == 0x00FF00 && visual.blue_mask == 0x0000FF;
+}
+
+// Xlib reports errors to one handler per process. The stage window may be destroyed by its
+// maker while drawing on it is still under way: errors about it are dropped, and the window's
+// DestroyNotify ends the run at the next yield. Every other error goes to Xlib's own handler.
+XErrorHandler xlib_handler = nullptr;
+XID stage_window = None;
+
+int DropErrorsAboutTheStage(Display* display, XErrorEvent* error) {
+  return error->resourceid == stage_window ? 0 : xlib_handler(display, error);
+}
+
+}  // namespace
+
+X11Platform::X11Platform(Display& display, Window given, Picture sheet)
+    : display_(display),
+      sheet_(std::move(sheet)),
+      own_window_(given == None),
+      window_(given),
+      delete_window_(XInternAtom(&display, "WM_DELETE_WINDOW", False)) {}
+
+X11Platform::~X11Platform() {
+  FreePixmaps();
+  if (gc_) XFreeGC(&display_, gc_);
+  if (blank_cursor_ != None) XFreeCursor(&display_, blank_cursor_);
+  if (own_window_ && window_ != None) XDestroyWindow(&display_, window_);
+}
+
+Extent X11Platform::PrimaryScreenSize() {
+  const int screen = DefaultScreen(&display_);
+  return {DisplayWidth(&display_, screen), DisplayHeight(&display_, screen)};
+}
+
+void X11Platform::LoadSaverWindow(const WindowDesign& design, SaverEvents& events) {
+  events_ = &events;
+  if (gc_) return;
+  if (own_window_) {
+    XSetWindowAttributes attributes{};
+    attributes.background_pixel = BlackPixel(&display_, DefaultScreen(&display_));
+    attributes.event_mask =
+        KeyPressMask | ButtonPressMask | PointerMotionMask | StructureNotifyMask;
+    const PixelRect& rect = design.rect;
+    window_ = XCreateWindow(&display_, DefaultRootWindow(&display_), rect.left, rect.top,
+                            rect.width, rect.height, 0, CopyFromParent, InputOutput,
+                            CopyFromParent, CWBackPixel | CWEventMask, &attributes);
+    XSetWMProtocols(&display_, window_, &delete_window_, 1);
+    SetSaverTitle(design.title);
+  } else {
+    XSelectInput(&display_, window_, StructureNotifyMask);
+  }
+  stage_window = window_;
+  if (!xlib_handler) xlib_handler = XSetErrorHandler(DropErrorsAboutTheStage);
+  XWindowAttributes attributes{};
+  if (!XGetWindowAttributes(&display_, window_, &attributes)) {
+    std::ostringstream missing;
+    missing << "There is no window 0x" << std::hex << window_ << " to draw on.";
+    throw Fault(FaultKind::PlatformFailure, missing.str());
+  }
+  if (!HoldsRgbPixels(attributes)) {
+    throw Fault(FaultKind::PlatformFailure,
+                "The window to draw on is not 24-bit TrueColor with 8 bits each of red, green "
+                "and blue.");
+  }
+  visual_ = attributes.visual;
+  depth_ = attributes.depth;
+  XGCValues values{};
+  values.graphics_exposures = False;  // else every copy would queue a NoExpose event
+  gc_ = XCreateGC(&display_, window_, GCGraphicsExposures, &values);
+}
+
+void X11Platform::SetSaverTitle(std::string_view title) {
+  if (own_window_) XStoreName(&display_, window_, std::string(title).c_str());
+}
+
+void X11Platform::SetSaverOuterSize(Extent size) {
+  if (own_window_) XResizeWindow(&display_, window_, size.width, size.height);
+}
+
+Extent X11Platform::SaverOuterSize() {
+  XWindowAttributes attributes{};
+  XGetWindowAttributes(&display_, window_, &attributes);
+  return {attributes.width, attributes.height};
+}
+
+void X11Platform::ShowSaver() {
+  if (own_window_) XMapRaised(&display_, window_);
+}
+
+// A given window is the size its maker gave it.
+void X11Platform::MaximiseSaver() {
+  if (!own_window_) return;
+  const Extent screen = PrimaryScreenSize();
+  XMoveResizeWindow(&display_, window_, 0, 0, screen.width, screen.height);
+}
+
+void X11Platform::RepaintSaver() {
+  const Extent size = SaverOuterSize();
+  XSetFunction(&display_, gc_, GXcopy);
+  XSetForeground(&display_, gc_, BlackPixel(&display_, DefaultScreen(&display_)));
+  XFillRectangle(&display_, window_, gc_, 0, 0, size.width, size.height);
+  XFlush(&display_);
+}
+
+void X11Platform::MakeSaverTopmost() {
+  if (own_window_) XRaiseWindow(&display_, window_);
+}
+
+// A count like the system's on Windows; the pointer hides over the own window only, since
+// whoever made a given window decides what the pointer looks like over it.
+int32_t X11Platform::ChangePointerCount(bool show) {
+  cursor_count_ += show ? 1 : -1;
+  if (!own_window_) return cursor_count_;
+  if (blank_cursor_ == None) {
+    const char no_bits = 0;
+    const Pixmap empty = XCreateBitmapFromData(&display_, window_, &no_bits, 1, 1);
+    XColor black{};
+    blank_cursor_ = XCreatePixmapCursor(&display_, empty, empty, &black, &black, 0, 0);
+    XFreePixmap(&display_, empty);
+  }
+  XDefineCursor(&display_, window_, cursor_count_ < 0 ? blank_cursor_ : None);
+  return cursor_count_;
+}
+
+void X11Platform::Dispatch(const XEvent& event) {
+  switch (event.type) {
+    case KeyPress:
+      events_->KeyDown(static_cast<int16_t>(event.xkey.keycode), ShiftState(event.xkey.state));
+      break;
+    case ButtonPress:
+      // A turn of the wheel is no click, on Windows either.
+      if (event.xbutton.button >= 4 && event.xbutton.button <= 7) break;
+      events_->MouseDown(ButtonPressed(event.xbutton.button), ShiftState(event.xbutton.state),
+                         static_cast<float>(event.xbutton.x), static_cast<float>(event.xbutton.y));
+      break;
+    case MotionNotify:
+      events_->MouseMove(ButtonsHeld(event.xmotion.state), ShiftState(event.xmotion.state),
+                         static_cast<float>(event.xmotion.x), static_cast<float>(event.xmotion.y));
+      break;
+    case ClientMessage:
+      if (static_cast<Atom>(event.xclient.data.l[0]) == delete_window_) {
+        events_->CloseRequested(kCloseFromMenu);
+      }
+      break;
+    case DestroyNotify:
+      if (event.xdestroywindow.window == window_) events_->CloseRequested(kCloseFromMenu);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace fq::x11

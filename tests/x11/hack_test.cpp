@@ -1,0 +1,92 @@
+// The hack as XScreenSaver and a user run it, each case on a private Xvfb screen: sprites show
+// and move; a window it is given (or the root) is painted all over and only its end stops the
+// hack; its own window ends on a key, a click, a pointer jump or its closing.
+#include <gtest/gtest.h>
+
+#include "xvfb_screen.h"
+
+namespace fq::x11 {
+namespace {
+
+using namespace std::chrono_literals;
+using Command = std::vector<std::string>;
+
+// A colour the sheet does not hold: wherever it is left, the hack did not paint.
+constexpr uint32_t kUnpainted = 0x123456;
+
+bool ShowsSprites(const fake::Pixels& pixels) {
+  return std::any_of(pixels.data.begin(), pixels.data.end(),
+                     [](uint32_t p) { return p != 0 && p != kUnpainted; });
+}
+
+// Waits for sprites on the drawable, checks that they move, and returns the last look.
+fake::Pixels SpritesMove(const XvfbScreen& screen, Drawable drawable, int width, int height) {
+  fake::Pixels first;
+  for (int tries = 0; tries < 200 && !ShowsSprites(first = screen.Read(drawable, width, height));
+       ++tries) {
+    std::this_thread::sleep_for(50ms);
+  }
+  std::this_thread::sleep_for(300ms);
+  const fake::Pixels later = screen.Read(drawable, width, height);
+  EXPECT_TRUE(ShowsSprites(first)) << "no sprite showed";
+  EXPECT_NE(first.data, later.data) << "the sprites did not move";
+  return later;
+}
+
+// The root window of a 1920 by 1080 screen, and a window another program made, given by
+// --window-id or, as the daemon gives it, by XSCREENSAVER_WINDOW.
+TEST(Hack, PaintsAllOfTheWindowItIsGivenAndOnlyItsEndStopsIt) {
+  for (const std::string how : {"--root", "--window-id", "XSCREENSAVER_WINDOW"}) {
+    const bool root = how == "--root";
+    XvfbScreen screen(root ? 1920 : 640, root ? 1080 : 480);
+    const int width = root ? 1920 : 480, height = root ? 1080 : 320;
+    const Window window = root ? screen.root()
+                               : XCreateSimpleWindow(screen.display(), screen.root(), 50, 40,
+                                                     width, height, 0, 0, 0);
+    XSetWindowBackground(screen.display(), window, kUnpainted);
+    XMapWindow(screen.display(), window);
+    XClearWindow(screen.display(), window);
+    XSync(screen.display(), False);
+    const std::string id = std::to_string(window);
+    Process hack(how == "--window-id" ? Command{FQ_HACK, how, id}
+                 : root               ? Command{FQ_HACK, "--root"}
+                                      : Command{"env", how + "=" + id, FQ_HACK, "--root"});
+    const fake::Pixels shown = SpritesMove(screen, window, width, height);
+    EXPECT_EQ(std::count(shown.data.begin(), shown.data.end(), kUnpainted), 0) << how;
+    ASSERT_EQ(Process({"xdotool", "key", "a", "click", "1"}).ExitCode(5s), 0);
+    EXPECT_EQ(hack.ExitCode(300ms), std::nullopt) << how << ": input is the daemon's business";
+    if (root) continue;
+    XDestroyWindow(screen.display(), window);
+    XSync(screen.display(), False);
+    EXPECT_EQ(hack.ExitCode(5s), 0) << how;
+  }
+}
+
+TEST(Hack, InItsOwnWindowEndsOnAKeyAClickAPointerJumpOrItsClosing) {
+  const struct {
+    Command xdotool;
+    bool ends;
+  } cases[] = {
+      {{"xdotool", "key", "a"}, true},
+      {{"xdotool", "click", "1"}, true},
+      {{"xdotool", "click", "4"}, false},  // the wheel
+      {{"xdotool", "mousemove", "100", "100", "sleep", "0.2", "mousemove", "115", "115"}, false},
+      {{"xdotool", "mousemove", "100", "100", "sleep", "0.2", "mousemove", "300", "300"}, true},
+      {{"xdotool", "search", "--name", "Animation Code", "windowclose"}, true},
+  };
+  for (const auto& c : cases) {
+    XvfbScreen screen(640, 480);
+    Process hack({FQ_HACK, "--window"});
+    SpritesMove(screen, screen.root(), 640, 480);
+    ASSERT_EQ(Process(c.xdotool).ExitCode(5s), 0) << c.xdotool[1];
+    EXPECT_EQ(hack.ExitCode(c.ends ? 5s : 300ms), c.ends ? std::optional(0) : std::nullopt)
+        << c.xdotool[1] << " " << c.xdotool.back();
+  }
+}
+
+TEST(Hack, ARefusedOptionExitsWithCode2) {
+  EXPECT_EQ(Process({FQ_HACK, "--count", "31"}).ExitCode(5s), 2);
+}
+
+}  // namespace
+}  // namespace fq::x11

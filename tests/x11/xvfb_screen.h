@@ -1,0 +1,87 @@
+// A private Xvfb screen for one test, on a display number the server picks (-displayfd); it
+// becomes the test's DISPLAY. Every program a test starts is ended by its pid.
+#pragma once
+
+// The core's headers first: Xlib defines None as a macro.
+#include "fake/fake_platform.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <optional>
+#include <stdexcept>
+#include <thread>
+
+namespace fq::x11 {
+
+class Process {
+ public:
+  explicit Process(std::vector<std::string> command) : pid_(fork()) {
+    if (pid_ != 0) return;
+    std::vector<char*> argv;
+    for (std::string& word : command) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  ~Process() {
+    if (pid_ != 0 && kill(pid_, SIGTERM) == 0) waitpid(pid_, nullptr, 0);
+  }
+
+  // The exit code, once the program has ended within `wait`.
+  std::optional<int> ExitCode(std::chrono::milliseconds wait) {
+    int status = 0;
+    for (auto end = std::chrono::steady_clock::now() + wait; waitpid(pid_, &status, WNOHANG) == 0;) {
+      if (std::chrono::steady_clock::now() > end) return std::nullopt;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    pid_ = 0;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+ private:
+  pid_t pid_;
+};
+
+class XvfbScreen {
+ public:
+  XvfbScreen(int width, int height) {
+    int ready[2];
+    if (pipe(ready) != 0) throw std::runtime_error("no pipe for Xvfb");
+    xvfb_.emplace(std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(ready[1]), "-screen", "0",
+                  std::to_string(width) + "x" + std::to_string(height) + "x24", "-nolisten", "tcp"});
+    close(ready[1]);
+    std::string name = ":";
+    for (char digit; read(ready[0], &digit, 1) == 1 && digit != '\n';) name += digit;
+    close(ready[0]);
+    setenv("DISPLAY", name.c_str(), 1);
+    unsetenv("XSCREENSAVER_WINDOW");  // each test says which window to draw on
+    display_ = XOpenDisplay(nullptr);
+    if (!display_) throw std::runtime_error("Xvfb did not start");
+  }
+  ~XvfbScreen() { XCloseDisplay(display_); }
+
+  Display* display() const { return display_; }
+  Window root() const { return DefaultRootWindow(display_); }
+
+  // What the drawable holds, in the fake's pixel format.
+  fake::Pixels Read(Drawable drawable, int width, int height) const {
+    XImage* image = XGetImage(display_, drawable, 0, 0, width, height, AllPlanes, ZPixmap);
+    fake::Pixels pixels(width, height);
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) pixels.at(x, y) = XGetPixel(image, x, y) & 0xFFFFFF;
+    }
+    XDestroyImage(image);
+    return pixels;
+  }
+
+ private:
+  std::optional<Process> xvfb_;
+  Display* display_ = nullptr;
+};
+
+}  // namespace fq::x11
