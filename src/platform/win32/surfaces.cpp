@@ -9,8 +9,7 @@ namespace fq::win32 {
 
 void Win32Platform::LoadWorkSurfaces(const WorkFormDesign& design) {
   if (master_.exists()) return;
-  HANDLE sheet = LoadImageW(instance_, MAKEINTRESOURCEW(kSpriteSheetId), IMAGE_BITMAP, 0, 0,
-                            LR_CREATEDIBSECTION);
+  HBITMAP sheet = LoadRle8Bitmap(instance_, kSpriteSheetId);
   if (!sheet) {
     ThrowSystemFault("The sprite sheet could not be loaded");
   }
@@ -18,7 +17,7 @@ void Win32Platform::LoadWorkSurfaces(const WorkFormDesign& design) {
   GetObjectW(sheet, sizeof info, &info);
   try {
     master_.Reset({info.bmWidth, info.bmHeight});
-    master_.DrawPicture(static_cast<HBITMAP>(sheet));
+    master_.DrawPicture(sheet);
     work_scr_.Reset(design.WorkScr);
     clean_screen_.Reset(design.CleanScreen);
   } catch (...) {

@@ -30,6 +30,10 @@ void RunHandler(Handler&& handler);
 // Shows the error box for a fault and ends the process with the fault exit code.
 [[noreturn]] void ReportFaultAndExit(const std::exception& fault);
 
+// The BI_RLE8 bitmap resource `id` as an 8-bit DIB section; null (with the system's last
+// error set) when it is missing, malformed or refused.
+HBITMAP LoadRle8Bitmap(HINSTANCE instance, int id);
+
 class Win32Platform : public Platform {
  public:
   explicit Win32Platform(HINSTANCE instance);
