@@ -17,7 +17,6 @@ BareBlits::BareBlits(win32::Win32Platform& platform, const SpriteTable& sprites,
                      Extent screen)
     : window_(platform.DeviceContext(SurfaceId::SaverWindow)),
       work_(platform.DeviceContext(SurfaceId::WorkScr)),
-      clean_(platform.DeviceContext(SurfaceId::CleanScreen)),
       screen_(screen),
       count_(count) {
   for (int i = 0; i < count_; ++i) cells_[i] = {sprites[i].X, sprites[i].Y};
@@ -27,8 +26,7 @@ void BareBlits::Frame(HDC master) {
   constexpr int cell = kSheetCell;
   constexpr int block = kSheetDrawnBlock;
   for (int i = 0; i < count_; ++i) {
-    ::BitBlt(work_, cells_[i].x, cells_[i].y, cell, cell, clean_, cells_[i].x, cells_[i].y,
-             SRCCOPY);
+    PatBlt(work_, cells_[i].x, cells_[i].y, cell, cell, BLACKNESS);
   }
   const int column = kWingCycle[(steps_++ / kStepsPerWingFrame) % 6] * cell;
   for (int i = 0; i < count_; ++i) {
