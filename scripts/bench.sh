@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Benchmarks, apart from the tests: the native frame-step benchmark, then under Wine on a
 # 1920x1080 Xvfb screen the drawing time of the real frame step against a bare loop of the same
-# blits, and the processor share of the running saver at Speed 25 against a paced bare loop.
-# Last, the same two figures for the XScreenSaver hack on the X11 port, natively.
+# blits, and the processor share of the running saver at Speed 25 against a paced bare loop;
+# then the program files' sizes, and the start-up time and private memory of the saver
+# against a bare window (each build under its own Wine, the i686 one where 32-bit Wine runs).
+# Last, the drawing time and processor share of the XScreenSaver hack on the X11 port, natively.
 # Usage: scripts/bench.sh [seconds per processor-share sample, default 20]
 # FQ_BUILD_ROOT puts the builds elsewhere (default: build/ in this checkout).
 set -euo pipefail
@@ -15,9 +17,11 @@ warm_up_seconds=3
 build_root="$(realpath -m "${FQ_BUILD_ROOT:-build}")"
 native_dir=$build_root/native
 win64_dir=$build_root/win64
+win32_dir=$build_root/win32
 export WINEPREFIX=$build_root/bench-prefix
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
+wine32=/usr/lib/wine/wine
 wineserver=/usr/lib/wine/wineserver
 settings_key='HKCU\Software\VB and VBA Program Settings\FlyingQuorlinSaver\Settings'
 
@@ -25,7 +29,9 @@ echo "== Building"
 cmake --preset native -B "$native_dir" >/dev/null
 cmake --build "$native_dir" -j2 --target fq_frame_step_bench
 cmake --preset win64 -B "$win64_dir" >/dev/null
-cmake --build "$win64_dir" -j2 --target FlyingQuorlin fq_win32_bench
+cmake --build "$win64_dir" -j2 --target FlyingQuorlin fq_win32_bench fq_bare_window
+cmake --preset win32 -B "$win32_dir" >/dev/null
+cmake --build "$win32_dir" -j2 --target FlyingQuorlin fq_bare_window
 
 echo "== Machine"
 echo "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(nproc) cores" \
@@ -44,7 +50,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
+# -fbdir: the screen is also a file (Xvfb_screen0), which the start-up figures poll.
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -fbdir "$scratch" \
+  3>"$scratch/display" >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [[ -s $scratch/display ]] && break; sleep 0.1; done
 export DISPLAY=:$(<"$scratch/display")
@@ -121,6 +129,107 @@ for count in 8 30; do
   wait_gone "$pid"
   wait "$launcher" 2>/dev/null || true
 done
+
+# ---- Program files, start-up and private memory ----
+
+echo "== Program files: bytes per section (in memory / in the file)"
+for file in "$win32_dir/FlyingQuorlin.scr" "$win64_dir/FlyingQuorlin.scr"; do
+  /usr/bin/python3 - "$file" <<'PYTHON'
+import os, sys, pefile
+path = sys.argv[1]
+pe = pefile.PE(path, fast_load=True)
+print(f"  {path}: {os.path.getsize(path):,} bytes")
+for section in pe.sections:
+    name = section.Name.rstrip(b"\0").decode()
+    print(f"    {name:9} {section.Misc_VirtualSize:9,} {section.SizeOfRawData:9,}")
+PYTHON
+done
+
+startup_runs=7
+screen_file=$scratch/Xvfb_screen0
+cp "$screen_file" "$scratch/black.xwd"
+
+# Seconds from starting a Windows program to the first pixel on the screen that is not black,
+# comparing Xvfb's screen file with the black screen (about 10 ms a look); the program is
+# ended afterwards and the screen left black again.
+seconds_to_first_light() {
+  local runner=$1 path=$2 start end pid launcher
+  shift 2
+  start=$EPOCHREALTIME
+  "$runner" "$path" "$@" &
+  launcher=$!
+  while cmp -s "$screen_file" "$scratch/black.xwd"; do
+    if ((${EPOCHREALTIME%.*} - ${start%.*} > 60)); then
+      echo "nothing appeared from $path within 60 s" >&2
+      return 1
+    fi
+  done
+  end=$EPOCHREALTIME
+  pid=$(program_pid "$path")
+  kill "$pid"
+  wait_gone "$pid"
+  wait "$launcher" 2>/dev/null || true
+  for _ in $(seq 100); do
+    cmp -s "$screen_file" "$scratch/black.xwd" && break
+    sleep 0.1
+  done
+  awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f\n", e - s }'
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+# Anonymous resident memory of a running program after 5 s: what Wine reports as the
+# process's private memory (PagefileUsage), read the way the soak does (docs/RELIABILITY.md).
+private_kib() {
+  local runner=$1 path=$2 pid launcher kib
+  shift 2
+  "$runner" "$path" "$@" &
+  launcher=$!
+  pid=$(program_pid "$path")
+  sleep 5
+  kib=$(awk '/^RssAnon:/ { print $2 }' "/proc/$pid/status")
+  kill "$pid"
+  wait_gone "$pid"
+  wait "$launcher" 2>/dev/null || true
+  echo "$kib"
+}
+
+set_saver() {
+  "$wine" reg add "$settings_key" /v Speed /t REG_SZ /d "$1" /f >/dev/null 2>&1
+  "$wine" reg add "$settings_key" /v Count /t REG_SZ /d "$2" /f >/dev/null 2>&1
+}
+
+startup_and_memory() {
+  local arch=$1 runner=$2 dir=$3 saver=() bare=() _
+  echo "== Start-up, $arch: seconds from process start to the first frame on the screen," \
+    "median of $startup_runs (Speed 25, Count 8)"
+  set_saver 25 8
+  seconds_to_first_light "$runner" "$dir/FlyingQuorlin.scr" /s >/dev/null  # warms Wine's caches
+  seconds_to_first_light "$runner" "$dir/fq_bare_window.exe" >/dev/null
+  for _ in $(seq "$startup_runs"); do
+    saver+=("$(seconds_to_first_light "$runner" "$dir/FlyingQuorlin.scr" /s)")
+    bare+=("$(seconds_to_first_light "$runner" "$dir/fq_bare_window.exe")")
+  done
+  printf '  %-36s %s s   (runs: %s)\n' "saver:" "$(printf '%s\n' "${saver[@]}" | median)" \
+    "${saver[*]}"
+  printf '  %-36s %s s   (runs: %s)\n' "bare window, one paint:" \
+    "$(printf '%s\n' "${bare[@]}" | median)" "${bare[*]}"
+  echo "== Private memory, $arch, 1920x1080 (anonymous resident, KiB)"
+  printf '  %-36s %s\n' "saver, Speed 25, Count 8:" \
+    "$(private_kib "$runner" "$dir/FlyingQuorlin.scr" /s)"
+  set_saver 1 30
+  printf '  %-36s %s\n' "saver, Speed 1, Count 30 (the soak):" \
+    "$(private_kib "$runner" "$dir/FlyingQuorlin.scr" /s)"
+  printf '  %-36s %s\n' "bare window:" "$(private_kib "$runner" "$dir/fq_bare_window.exe")"
+}
+
+startup_and_memory x86_64 "$wine" "$win64_dir"
+# Preview mode ends at once: where it runs, so does 32-bit code under this Wine.
+if [[ -x $wine32 ]] && timeout 60 "$wine32" "$win32_dir/FlyingQuorlin.scr" /p >/dev/null 2>&1; then
+  startup_and_memory i686 "$wine32" "$win32_dir"
+else
+  echo "== i686: 32-bit Wine does not run here (docs/PERFORMANCE.md), skipped"
+fi
 
 # The XScreenSaver hack on the same Xvfb screen, natively: drawing time per frame of the real
 # frame step on the X11 port against a bare loop of the same XCopyArea calls, then the

@@ -7,15 +7,13 @@ BareBlits::BareBlits(win32::Win32Platform& platform, const SpriteTable& sprites,
                      Extent screen)
     : window_(platform.DeviceContext(SurfaceId::SaverWindow)),
       work_(platform.DeviceContext(SurfaceId::WorkScr)),
-      clean_(platform.DeviceContext(SurfaceId::CleanScreen)),
       cells_(sprites, count, screen) {}
 
 void BareBlits::Frame(HDC master) {
   constexpr int cell = kSheetCell;
   constexpr int block = kSheetDrawnBlock;
   for (int i = 0; i < cells_.count(); ++i) {
-    ::BitBlt(work_, cells_[i].x, cells_[i].y, cell, cell, clean_, cells_[i].x, cells_[i].y,
-             SRCCOPY);
+    PatBlt(work_, cells_[i].x, cells_[i].y, cell, cell, BLACKNESS);
   }
   const int column = cells_.NextColumn();
   for (int i = 0; i < cells_.count(); ++i) {

@@ -1,6 +1,7 @@
-// The frame step's block transfers with nothing around them: per sprite an erase, a mask, an
-// image and a present, straight to GDI on the platform's own device contexts, at positions that
-// drift and wrap like the sprites'. The yardstick the real frame step is held against.
+// The frame step's block transfers with nothing around them: per sprite an erase (a black
+// fill, as the platform erases from CleanScreen), a mask, an image and a present, straight to
+// GDI on the platform's own device contexts, at positions that drift and wrap like the
+// sprites'. The yardstick the real frame step is held against.
 #pragma once
 
 #include <windows.h>
@@ -21,7 +22,6 @@ class BareBlits {
  private:
   HDC window_;
   HDC work_;
-  HDC clean_;
   BareCells cells_;
 };
 

@@ -28,10 +28,9 @@ namespace {
 // A copy of the sheet in a memory device context, in a format of the bench's choosing.
 class SheetCopy {
  public:
-  // bits 0: the sheet's own 8-bit DIB as stored; otherwise a DIB section of that depth.
+  // bits 0: the sheet's 8-bit DIB as the program loads it; otherwise a DIB section of that depth.
   SheetCopy(HINSTANCE instance, int bits) : dc_(CreateCompatibleDC(nullptr)) {
-    auto sheet = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(kSpriteSheetId),
-                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP sheet = win32::LoadRle8Bitmap(instance, kSpriteSheetId);
     if (bits == 0) {
       bitmap_ = sheet;
     } else {

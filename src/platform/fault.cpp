@@ -15,7 +15,7 @@ const char* KindName(FaultKind kind) {
 }  // namespace
 
 Fault::Fault(FaultKind kind, const std::string& detail)
-    : std::runtime_error(std::string(KindName(kind)) + ": " + detail), kind_(kind) {}
+    : kind_(kind), text_(std::string(KindName(kind)) + ": " + detail) {}
 
 std::string FaultBoxText(const Fault& fault) {
   const std::string what = fault.what();

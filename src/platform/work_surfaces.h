@@ -30,7 +30,8 @@ class WorkSurfaces {
 
   // Creates the surfaces unless they exist: Master holding the sprite sheet with its top-left
   // pixel at 0, 0; WorkScr and CleanScreen black at their design sizes. Throws Fault when the
-  // system refuses.
+  // system refuses. The core never draws into CleanScreen, only copies from it: a port may
+  // keep it as a size alone and fill with black where a blit reads it.
   virtual void LoadWorkSurfaces(const WorkFormDesign& design) = 0;
   // New size in pixels; the surface is black afterwards. Throws Fault when refused.
   virtual void ResizeSurface(SurfaceId surface, Extent size) = 0;

@@ -1,6 +1,6 @@
 #include "settings_dialog/config_form.h"
 
-#include <sstream>
+#include <optional>
 #include <string>
 
 #include "platform/settings_store.h"
@@ -11,10 +11,10 @@ namespace fq {
 namespace {
 
 std::string RefusalMessage(std::string_view noun, const SettingDefinition& setting) {
-  std::ostringstream message;
-  message << "ERROR: For " << noun << " we're looking for a number between "
-          << setting.dialog_min << " and " << setting.dialog_max << " here, buddy.";
-  return message.str();
+  // Plain concatenation: a string stream would link the whole locale machinery into the program.
+  return "ERROR: For " + std::string(noun) + " we're looking for a number between " +
+         std::to_string(setting.dialog_min) + " and " + std::to_string(setting.dialog_max) +
+         " here, buddy.";
 }
 
 }  // namespace

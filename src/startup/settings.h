@@ -16,8 +16,10 @@ inline constexpr std::string_view kSettingsSection = "Settings";
 struct SettingDefinition {
   std::string_view key;
   int16_t default_value;
-  double dialog_min;  // both ends included
-  double dialog_max;
+  // Whole numbers, both ends included; a typed number is compared with them as it reads,
+  // fraction and all.
+  int16_t dialog_min;
+  int16_t dialog_max;
 };
 
 inline constexpr SettingDefinition kSpeedSetting{"Speed", 25, 1, 100};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <stdexcept>
 
 #include "platform/fault.h"
 #include "startup/settings.h"
@@ -146,6 +147,8 @@ void FakePlatform::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t w
                           int32_t height, SurfaceId source, int32_t source_x, int32_t source_y,
                           RasterOp op) {
   ++blits;
+  // Ports may keep CleanScreen as a size alone (platform/work_surfaces.h).
+  if (destination == SurfaceId::CleanScreen) throw std::logic_error("a blit into CleanScreen");
   Blit(surfaces.at(destination), x, y, width, height, surfaces.at(source), source_x, source_y,
        op);
 }

@@ -1,30 +1,70 @@
-// The pictures: the committed files are the generator's output byte for byte, and the sheet
-// the generator draws keeps the layout the frame step relies on.
+// The pictures: the committed files are the generator's output byte for byte, the program
+// expands the compressed sheet into the very pixels drawn, and the sheet the generator draws
+// keeps the layout the frame step relies on.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <span>
 #include <vector>
 
 #include "animation/motion.h"
 #include "animation/sheet_layout.h"
 #include "art/art_files.h"
 #include "art/pictures.h"
+#include "resources/rle8.h"
 
 namespace fq {
 namespace {
 
+std::vector<uint8_t> Committed(const std::string& name) {
+  std::ifstream in(std::string(FQ_RESOURCES_DIR) + "/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
 TEST(Art, CommittedFilesEqualTheGeneratorsOutput) {
   for (const art::ArtFile& generated : art::DrawArtFiles()) {
-    std::ifstream in(std::string(FQ_RESOURCES_DIR) + "/" + generated.name, std::ios::binary);
-    const std::vector<uint8_t> committed{std::istreambuf_iterator<char>(in), {}};
+    const std::vector<uint8_t> committed = Committed(generated.name);
     const auto [mismatch, _] = std::mismatch(committed.begin(), committed.end(),
                                              generated.bytes.begin(), generated.bytes.end());
     EXPECT_TRUE(committed == generated.bytes)
         << generated.name << " first differs at byte " << (mismatch - committed.begin())
         << "; regenerate it (tools/art/README.md)";
+  }
+}
+
+// The program expands the committed sheet into exactly the drawn pixels; a pixel the data
+// skipped would keep the filler and differ.
+TEST(Art, TheCommittedSheetExpandsToTheDrawnPixels) {
+  const art::IndexedImage drawn = art::DrawSpriteSheet();
+  const std::vector<uint8_t> file = Committed("sprite_sheet.bmp");
+  constexpr size_t kRowsAt = 14 + 40 + 256 * 4;  // file header, info header, palette
+  ASSERT_GT(file.size(), kRowsAt);
+  const size_t stride = Rle8RowBytes(drawn.width);
+  std::vector<uint8_t> rows(stride * drawn.height, 0xA5);
+  ASSERT_TRUE(ExpandRle8(std::span(file).subspan(kRowsAt), {drawn.width, drawn.height},
+                                rows));
+  for (int y = 0; y < drawn.height; ++y) {
+    const auto row = rows.begin() + static_cast<ptrdiff_t>((drawn.height - 1 - y) * stride);
+    EXPECT_TRUE(std::equal(row, row + drawn.width, drawn.indices.begin() + y * drawn.width))
+        << "row " << y << " from the top";
+  }
+}
+
+// Damaged data are refused and nothing is written outside the picture (4 by 2 here).
+TEST(Art, ExpandingRefusesDataThatEndEarlyOrReachOutsideThePicture) {
+  const std::vector<std::vector<uint8_t>> damaged = {
+      {2, 7, 0, 0},              // no end mark
+      {5, 7, 0, 1},              // a run longer than the row
+      {0, 0, 0, 0, 1, 7, 0, 1},  // a pixel above the top row
+      {0, 2, 9, 0, 1, 7, 0, 1},  // a skip past the right edge
+      {0, 3, 7, 7, 7},           // indices as they are, without their padding
+  };
+  for (const std::vector<uint8_t>& data : damaged) {
+    std::vector<uint8_t> rows(8);
+    EXPECT_FALSE(ExpandRle8(data, {4, 2}, rows)) << "data of " << data.size() << " bytes";
   }
 }
 

@@ -9,7 +9,7 @@ std::vector<ArtFile> DrawArtFiles() {
   const IconImage large = DrawIcon(32);
   const IconImage small = DrawIcon(16);
   return {
-      {"sprite_sheet.bmp", EncodeBmp(DrawSpriteSheet())},
+      {"sprite_sheet.bmp", EncodeBmpRle8(DrawSpriteSheet())},
       {"logo.bmp", EncodeBmp(DrawLogo())},
       {"icon_32.dib", EncodeIconImage(large)},
       {"icon_16.dib", EncodeIconImage(small)},

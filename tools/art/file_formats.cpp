@@ -30,14 +30,17 @@ class Writer {
 
 uint32_t RowBytes(int width, int bits) { return static_cast<uint32_t>((width * bits + 31) / 32 * 4); }
 
+constexpr uint32_t kBiRgb = 0;
+constexpr uint32_t kBiRle8 = 1;
+
 void InfoHeader(Writer& w, int width, int height, int bits, uint32_t image_size, uint32_t colours,
-                int32_t pixels_per_metre) {
+                int32_t pixels_per_metre, uint32_t compression = kBiRgb) {
   w.U32(kInfoHeaderSize);
   w.U32(static_cast<uint32_t>(width));
   w.U32(static_cast<uint32_t>(height));
   w.U16(1);  // planes
   w.U16(static_cast<uint16_t>(bits));
-  w.U32(0);  // BI_RGB
+  w.U32(compression);
   w.U32(image_size);
   w.U32(static_cast<uint32_t>(pixels_per_metre));
   w.U32(static_cast<uint32_t>(pixels_per_metre));
@@ -62,6 +65,48 @@ void IndexRows(Writer& w, const IndexedImage& image) {
   }
 }
 
+// BI_RLE8, bottom row first: a run of two or more equal indices as (count, index), three or
+// more unequal ones as (0, count, indices, padding to a word), a lone one as a run of one;
+// each row ends with (0, 0) and the picture with (0, 1). No row is skipped.
+Bytes Rle8Rows(const IndexedImage& image) {
+  Writer w;
+  for (int y = image.height - 1; y >= 0; --y) {
+    const uint8_t* row = &image.indices[static_cast<size_t>(y) * image.width];
+    int x = 0;
+    while (x < image.width) {
+      int run = 1;
+      while (x + run < image.width && run < 255 && row[x + run] == row[x]) ++run;
+      if (run > 1) {
+        w.U8(static_cast<uint8_t>(run));
+        w.U8(row[x]);
+        x += run;
+        continue;
+      }
+      int end = x + 1;
+      while (end < image.width && end - x < 255 &&
+             !(end + 1 < image.width && row[end] == row[end + 1])) {
+        ++end;
+      }
+      const int literal = end - x;
+      if (literal < 3) {
+        for (; x < end; ++x) {
+          w.U8(1);
+          w.U8(row[x]);
+        }
+        continue;
+      }
+      w.U8(0);
+      w.U8(static_cast<uint8_t>(literal));
+      for (; x < end; ++x) w.U8(row[x]);
+      w.Pad(static_cast<size_t>(literal % 2));
+    }
+    w.U16(0);  // end of row
+  }
+  w.U8(0);
+  w.U8(1);  // end of picture
+  return w.Take();
+}
+
 void FileHeader(Writer& w, uint32_t pixel_offset, uint32_t image_size) {
   w.U8('B');
   w.U8('M');
@@ -72,13 +117,14 @@ void FileHeader(Writer& w, uint32_t pixel_offset, uint32_t image_size) {
 
 }  // namespace
 
-Bytes EncodeBmp(const IndexedImage& image) {
-  const uint32_t image_size = RowBytes(image.width, 8) * static_cast<uint32_t>(image.height);
+Bytes EncodeBmpRle8(const IndexedImage& image) {
+  const Bytes rows = Rle8Rows(image);
+  const auto image_size = static_cast<uint32_t>(rows.size());
   Writer w;
   FileHeader(w, kFileHeaderSize + kInfoHeaderSize + kPaletteSize, image_size);
-  InfoHeader(w, image.width, image.height, 8, image_size, 256, kPixelsPerMetre);
+  InfoHeader(w, image.width, image.height, 8, image_size, 256, kPixelsPerMetre, kBiRle8);
   Palette(w, image.palette);
-  IndexRows(w, image);
+  w.Append(rows);
   return w.Take();
 }
 

@@ -12,9 +12,9 @@ namespace fq::art {
 
 using Bytes = std::vector<uint8_t>;
 
-// Bottom-up, uncompressed bitmap files (BITMAPFILEHEADER + BITMAPINFOHEADER).
-Bytes EncodeBmp(const IndexedImage& image);  // 8 bits per pixel, 256-entry palette
-Bytes EncodeBmp(const RgbImage& image);      // 24 bits per pixel
+// Bottom-up bitmap files (BITMAPFILEHEADER + BITMAPINFOHEADER).
+Bytes EncodeBmpRle8(const IndexedImage& image);  // 8 bits, 256-entry palette, BI_RLE8
+Bytes EncodeBmp(const RgbImage& image);          // 24 bits, uncompressed
 
 // What an RT_ICON resource holds: the header with twice the height, the
 // palette, the colour rows and the AND mask rows.

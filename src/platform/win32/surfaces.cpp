@@ -1,6 +1,9 @@
 // The hidden work form's surfaces on Win32: off-screen bitmaps in the screen's format, and the
 // block transfers between them and the saver window. The sheet is converted to the screen's
 // format once, at load, so no blit of a frame has to convert pixels (docs/PERFORMANCE.md).
+// CleanScreen has no bitmap: a blit from it fills with black.
+#include <algorithm>
+
 #include "platform/fault.h"
 #include "resources/resource_ids.h"
 #include "win32_platform.h"
@@ -9,8 +12,7 @@ namespace fq::win32 {
 
 void Win32Platform::LoadWorkSurfaces(const WorkFormDesign& design) {
   if (master_.exists()) return;
-  HANDLE sheet = LoadImageW(instance_, MAKEINTRESOURCEW(kSpriteSheetId), IMAGE_BITMAP, 0, 0,
-                            LR_CREATEDIBSECTION);
+  HBITMAP sheet = LoadRle8Bitmap(instance_, kSpriteSheetId);
   if (!sheet) {
     ThrowSystemFault("The sprite sheet could not be loaded");
   }
@@ -18,9 +20,9 @@ void Win32Platform::LoadWorkSurfaces(const WorkFormDesign& design) {
   GetObjectW(sheet, sizeof info, &info);
   try {
     master_.Reset({info.bmWidth, info.bmHeight});
-    master_.DrawPicture(static_cast<HBITMAP>(sheet));
+    master_.DrawPicture(sheet);
     work_scr_.Reset(design.WorkScr);
-    clean_screen_.Reset(design.CleanScreen);
+    clean_screen_ = OffscreenSurface::CheckedSize(design.CleanScreen);
   } catch (...) {
     DeleteObject(sheet);
     UnloadWorkSurfaces();
@@ -32,18 +34,24 @@ void Win32Platform::LoadWorkSurfaces(const WorkFormDesign& design) {
 OffscreenSurface* Win32Platform::Offscreen(SurfaceId surface) {
   switch (surface) {
     case SurfaceId::WorkScr: return &work_scr_;
-    case SurfaceId::CleanScreen: return &clean_screen_;
     case SurfaceId::Master: return &master_;
+    case SurfaceId::CleanScreen:
     case SurfaceId::SaverWindow: break;
   }
   return nullptr;
 }
 
 HDC Win32Platform::DeviceContext(SurfaceId surface) {
-  return surface == SurfaceId::SaverWindow ? saver_dc_ : Offscreen(surface)->dc();
+  if (surface == SurfaceId::SaverWindow) return saver_dc_;
+  const OffscreenSurface* offscreen = Offscreen(surface);
+  return offscreen ? offscreen->dc() : nullptr;
 }
 
 void Win32Platform::ResizeSurface(SurfaceId surface, Extent size) {
+  if (surface == SurfaceId::CleanScreen) {
+    clean_screen_ = OffscreenSurface::CheckedSize(size);
+    return;
+  }
   OffscreenSurface* target = Offscreen(surface);
   if (!target) {
     throw Fault(FaultKind::PlatformFailure,
@@ -55,13 +63,33 @@ void Win32Platform::ResizeSurface(SurfaceId surface, Extent size) {
 void Win32Platform::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width,
                            int32_t height, SurfaceId source, int32_t source_x, int32_t source_y,
                            RasterOp op) {
+  if (source == SurfaceId::CleanScreen) {
+    BlitFromCleanScreen(DeviceContext(destination), x, y, width, height, source_x, source_y, op);
+    return;
+  }
   ::BitBlt(DeviceContext(destination), x, y, width, height, DeviceContext(source), source_x,
            source_y, static_cast<DWORD>(op));
 }
 
+// What BitBlt would do with a black source of CleanScreen's size: GDI draws only the part of
+// the block that lies inside the source; there S is 0, so a copy or an AND leaves black and an
+// OR leaves the destination as it was. The pixels are the ones a black bitmap would give.
+void Win32Platform::BlitFromCleanScreen(HDC destination, int32_t x, int32_t y, int32_t width,
+                                        int32_t height, int32_t source_x, int32_t source_y,
+                                        RasterOp op) {
+  if (op == RasterOp::SrcPaint) return;
+  const int32_t left = std::max(source_x, 0);
+  const int32_t top = std::max(source_y, 0);
+  const int32_t right = std::min(source_x + width, clean_screen_.width);
+  const int32_t bottom = std::min(source_y + height, clean_screen_.height);
+  if (left >= right || top >= bottom) return;
+  PatBlt(destination, x + left - source_x, y + top - source_y, right - left, bottom - top,
+         BLACKNESS);
+}
+
 void Win32Platform::UnloadWorkSurfaces() {
   work_scr_.Free();
-  clean_screen_.Free();
+  clean_screen_ = {};
   master_.Free();
 }
 

@@ -37,6 +37,10 @@ void RunHandler(Handler&& handler);
 // Shows the error box for a fault and ends the process with the fault exit code.
 [[noreturn]] void ReportFaultAndExit(const std::exception& fault);
 
+// The BI_RLE8 bitmap resource `id` as an 8-bit DIB section; null (with the system's last
+// error set) when it is missing, malformed or refused.
+HBITMAP LoadRle8Bitmap(HINSTANCE instance, int id);
+
 class Win32Platform : public Platform {
  public:
   explicit Win32Platform(HINSTANCE instance);
@@ -47,7 +51,7 @@ class Win32Platform : public Platform {
   // true when the message was the dialog's and needs no further dispatch.
   bool TranslateDialogMessage(MSG& message);
   // The device context a surface is drawn through: the saver window's own, or an off-screen
-  // bitmap's. Null while the surface does not exist.
+  // bitmap's. Null while the surface does not exist, and always for CleanScreen.
   HDC DeviceContext(SurfaceId surface);
 
   // SystemServices
@@ -118,10 +122,14 @@ class Win32Platform : public Platform {
   SaverEvents* saver_events_ = nullptr;
   std::vector<HWND> covers_;
   bool lost_activation_ = false;
+  void BlitFromCleanScreen(HDC destination, int32_t x, int32_t y, int32_t width, int32_t height,
+                           int32_t source_x, int32_t source_y, RasterOp op);
   HDC saver_dc_ = nullptr;
   OffscreenSurface work_scr_;
-  OffscreenSurface clean_screen_;
   OffscreenSurface master_;
+  // CleanScreen is black and never drawn into (platform/work_surfaces.h), so its size is all
+  // there is of it: a bitmap would cost as much memory as WorkScr, a screenful.
+  Extent clean_screen_{};
 };
 
 template <typename Handler>

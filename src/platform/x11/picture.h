@@ -15,8 +15,8 @@ struct Picture {
   std::vector<uint32_t> pixels;
 };
 
-// Decodes an uncompressed BMP of 8 bits a pixel with its palette, the form the picture
-// generator writes. Throws Fault for anything else.
+// Decodes a BMP of 8 bits a pixel with its palette, plain or run-length encoded (the form the
+// picture generator writes the sprite sheet in). Throws Fault for anything else.
 Picture DecodeBmp(std::span<const uint8_t> file);
 
 // src/resources/sprite_sheet.bmp, byte for byte (generated source).

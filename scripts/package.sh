@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The release package: builds both Windows presets, then makes
+# build/FlyingQuorlin-<version>.zip with both program files, the user part of README.md, its
+# install notes, the license and SHA-256 sums (README.md, "Release package", lists them).
+# Usage: scripts/package.sh
+# FQ_BUILD_ROOT puts the builds elsewhere (default: build/ in this checkout).
+set -euo pipefail
+
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+bash scripts/install-deps.sh
+
+build_root="$(realpath -m "${FQ_BUILD_ROOT:-build}")"
+# The one place the version is written, which the version block reads too.
+version=$(sed -n 's/^project(FlyingQuorlin VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
+[[ -n $version ]] || { echo "no version in CMakeLists.txt's project()" >&2; exit 1; }
+name=FlyingQuorlin-$version
+
+for preset in win32 win64; do
+  cmake --preset "$preset" -B "$build_root/$preset" >/dev/null
+  cmake --build "$build_root/$preset" -j2 --target FlyingQuorlin
+done
+
+stage=$build_root/package/$name
+rm -rf "$build_root/package" "$build_root/$name.zip"
+mkdir -p "$stage"
+cp "$build_root/win32/FlyingQuorlin.scr" "$stage/FlyingQuorlin-32bit.scr"
+cp "$build_root/win64/FlyingQuorlin.scr" "$stage/FlyingQuorlin-64bit.scr"
+
+# Text for Windows: CRLF line ends.
+as_windows_text() { sed 's/$/\r/'; }
+# The lines after the user part's opening comment, up to its end mark.
+user_part=$(awk '/^<!-- The user part ends/ { exit } on; /^<!-- The user part:/ { start = 1 }
+                 start && /-->/ { on = 1 }' README.md)
+{ sed -n '1p' README.md; echo; echo "Version $version"; echo "$user_part"; } |
+  as_windows_text >"$stage/README.txt"
+echo "$user_part" | sed -n '/^## Installing/,$p' | as_windows_text >"$stage/INSTALL.txt"
+as_windows_text <LICENSE >"$stage/LICENSE.txt"
+# Unix line ends here, so that `sha256sum -c` reads the names right.
+(cd "$stage" && sha256sum FlyingQuorlin-32bit.scr FlyingQuorlin-64bit.scr README.txt \
+  INSTALL.txt LICENSE.txt >SHA256SUMS.txt)
+
+(cd "$build_root/package" && zip -q -X -r "$build_root/$name.zip" "$name")
+(cd "$build_root" && sha256sum "$name.zip" >"$name.zip.sha256")
+echo "== $build_root/$name.zip"
+unzip -l "$build_root/$name.zip"
+cat "$build_root/$name.zip.sha256"
