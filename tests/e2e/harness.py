@@ -1,13 +1,11 @@
 """End-to-end harness: runs a build of the saver under Wine on a private Xvfb display and
-WINEPREFIX, sees what a user sees, does what a user does (keys, the pointer) and reads exit
-codes and the registry, through the x86_64 inspector for either build.
+WINEPREFIX, sees and does what a user does, and reads exit codes and the registry, through the
+x86_64 inspector for either build. `python3 harness.py i686|x86_64 MODULE...` runs the first
+module against that build (i686, the product, under 32-bit Wine). Where the machine cannot run
+32-bit code (or FQ_E2E_NO_32BIT=1 says so), an i686 run is skipped with exit code 77 and an
+x86_64 run takes the other modules on too."""
 
-    python3 harness.py i686|x86_64 MODULE [MODULE...]
-
-runs the first module against that build; i686, the product, runs under 32-bit Wine. Where the
-machine cannot run 32-bit code (or FQ_E2E_NO_32BIT=1 says so) an i686 run is skipped (exit
-code 77) and an x86_64 run takes the other modules on too."""
-
+import contextlib
 import ctypes
 import fcntl
 import os
@@ -23,15 +21,11 @@ REPO = Path(__file__).resolve().parents[2]
 WINE = {"i686": "/usr/lib/wine/wine", "x86_64": "/usr/lib/wine/wine64"}
 WINESERVER = "/usr/lib/wine/wineserver"
 SETTINGS_KEY = r"Software\VB and VBA Program Settings\FlyingQuorlinSaver\Settings"
-REG_TYPES = {"REG_NONE": 0, "REG_SZ": 1, "REG_EXPAND_SZ": 2, "REG_BINARY": 3, "REG_DWORD": 4,
-             "REG_MULTI_SZ": 7}
 WM_CLOSE, BM_CLICK = 0x10, 0xF5
 
 
-def build_dir(arch):
-    variable, preset = {"i686": ("FQ_WIN32_BUILD_DIR", "win32"),
-                        "x86_64": ("FQ_WIN64_BUILD_DIR", "win64")}[arch]
-    return Path(os.environ.get(variable) or REPO / "build" / preset)
+BUILD = {arch: Path(os.environ.get(f"FQ_{preset.upper()}_BUILD_DIR") or REPO / "build" / preset)
+         for arch, preset in (("i686", "win32"), ("x86_64", "win64"))}
 
 
 def runs_32bit_code():
@@ -70,27 +64,27 @@ class WineTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.arch = cls.arch or os.environ.get("FQ_E2E_ARCH", "i686")
-        cls.build, inspector = build_dir(cls.arch), build_dir("x86_64") / "e2e/fq_inspect.exe"
-        needed = [WINE[cls.arch], cls.build / "FlyingQuorlin.scr", cls.build / "e2e/mpr.dll",
-                  inspector] + [shutil.which(tool) or tool for tool in ("Xvfb", "xdotool", "import")]
-        if missing := [str(path) for path in needed if not os.path.exists(path)]:
-            raise AssertionError(f"missing {', '.join(missing)}: run bash scripts/install-deps.sh"
-                                 " and build the win32 and win64 presets")
+        cls.build, inspector = BUILD[cls.arch], BUILD["x86_64"] / "e2e/fq_inspect.exe"
+        assert os.path.exists(WINE[cls.arch]), f"no {WINE[cls.arch]}: run scripts/install-deps.sh"
         cache = Path(os.environ.get("FQ_E2E_CACHE_DIR") or REPO / "build/native/e2e")
         cache.mkdir(parents=True, exist_ok=True)
         cls.work = Path(tempfile.mkdtemp(prefix="run-", dir=cache))  # beside the template
-        cls.addClassCleanup(cls.stop)
+        cls.addClassCleanup(shutil.rmtree, cls.work, ignore_errors=True)
         # A white root window shows any pixel the saver leaves uncovered.
         read, write = os.pipe()
         cls.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % cls.screen, "-wr",
              "-nolisten", "tcp", "-noreset"], pass_fds=(write,), stderr=subprocess.DEVNULL,
             preexec_fn=lambda: ctypes.CDLL(None).prctl(1, 15))  # ends with the test run
+        cls.addClassCleanup(cls.xvfb.wait, 10)
+        cls.addClassCleanup(cls.xvfb.terminate)
         os.close(write)
         with os.fdopen(read) as pipe:
             display = ":" + pipe.readline().strip()
         cls.env = dict(os.environ, WINEARCH="win64", WINEDEBUG="-all", DISPLAY=display,
                        WINEDLLOVERRIDES="mscoree,mshtml=", WINEPREFIX=str(cls.work / "prefix"))
+        cls.addClassCleanup(run, cls.env, [WINESERVER, "-w"])
+        cls.addClassCleanup(run, cls.env, [WINESERVER, "-k"])
         # A template prefix made once per build tree by wineboot (about 15 s) is copied by hard
         # links, but for the registry files: Wine writes a linked one in place, never the rest.
         with open(cache / "prefix-template.lock", "w") as lock:
@@ -104,9 +98,8 @@ class WineTest(unittest.TestCase):
                 run(making, [WINESERVER, "-w"])
                 os.rename(making["WINEPREFIX"], cache / "prefix-template")
         subprocess.run(["cp", "-al", cache / "prefix-template", cls.env["WINEPREFIX"]], check=True)
-        for registry in (cls.work / "prefix").glob("*.reg"):
-            registry.unlink()
-            shutil.copy2(cache / "prefix-template" / registry.name, registry)
+        subprocess.run(["cp", "--remove-destination", *(cache / "prefix-template").glob("*.reg"),
+                        cls.env["WINEPREFIX"]], check=True)
         run(cls.env, [WINESERVER, "-p30"])  # kept up between programs
         os.mkdir(cls.work / "prefix/drive_c/FlyingQuorlin")
         for name in ("FlyingQuorlin.scr", "e2e/mpr.dll"):
@@ -114,27 +107,15 @@ class WineTest(unittest.TestCase):
         cls.inspector = "Z:" + str(inspector.resolve()).replace("/", "\\")
         cls.inspect("windows", timeout=120)  # the first start brings up the prefix's services
 
-    @classmethod
-    def stop(cls):
-        if hasattr(cls, "env"):
-            run(cls.env, [WINESERVER, "-k"])
-            run(cls.env, [WINESERVER, "-w"])
-        if hasattr(cls, "xvfb"):
-            cls.xvfb.terminate()
-            cls.xvfb.wait(10)
-        shutil.rmtree(cls.work, ignore_errors=True)
-
     def setUp(self):
         self.store({})
         self.mpr_log = self.work / f"{self.id()}.mpr"
 
     @classmethod
-    def inspect(cls, *args, input="", timeout=30):
-        """Runs an fq_inspect command; its output lines as lists of fields."""
+    def inspect(cls, *args, input="", timeout=30):  # the output's lines as lists of fields
         for _ in range(2):
             code, out, err = run(cls.env, [WINE["x86_64"], cls.inspector, *args], input, timeout)
-            # Rarely, on a loaded machine, a Wine start ends at once without a word; asking
-            # again is harmless for a command that only looks.
+            # A Wine start can end at once without a word on a loaded machine: looks are retried.
             if code in (0, 1, 2) or args[0] not in ("windows", "registry", "process"):
                 break
         if code != 0:
@@ -169,9 +150,7 @@ class WineTest(unittest.TestCase):
         return found
 
     def windows(self, program=None, hidden=False, parent=None):
-        """Top-level windows, or the descendants of `parent`: hwnd, pid, class, visible,
-        focused, owner, style, exstyle, rect and client (left, top, right, bottom on the
-        screen), text."""
+        """Top-level windows or the descendants of `parent`; rects: left, top, right, bottom."""
         found = []
         for f in self.inspect("windows", *[str(parent)] * bool(parent)):
             n = [int(number) for number in f[:2] + f[3:16]]
@@ -181,8 +160,7 @@ class WineTest(unittest.TestCase):
         return [w for w in found if (program is None or w["pid"] == program.pid)
                 and (hidden or w["visible"])]
 
-    def wait_window(self, program, text=None, cls=None, timeout=10):
-        """The program's first visible top-level window with that text (title) and class."""
+    def wait_window(self, program, text=None, cls=None, timeout=10):  # text: the title
         def probe():
             if not program.running():
                 raise AssertionError(f"{program.command[:80]!r} ended ({program.wait()}) "
@@ -192,8 +170,7 @@ class WineTest(unittest.TestCase):
         return self.wait_until(probe, timeout, f"a window {text!r} of class {cls!r}")
 
     def dismiss_box(self, program):
-        """Checks the program's message box (titled FlyingQuorlin, one OK button), presses OK
-        and returns the box's text."""
+        """Checks the program's box (titled FlyingQuorlin, one OK button), presses OK: its text."""
         box = self.wait_window(program, cls="#32770")
         self.assertEqual(box["text"], "FlyingQuorlin", "the box's title")
         controls = self.windows(parent=box["hwnd"])
@@ -207,32 +184,27 @@ class WineTest(unittest.TestCase):
     def post(self, hwnd, message):
         self.inspect("post", str(hwnd), str(message))
 
-    def store(self, values):
-        """Replaces the stored settings: name to a text (as REG_SZ) or to (type, bytes)."""
-        values = {name: ("REG_SZ", (v + "\0").encode("utf-16-le")) if isinstance(v, str) else v
+    def store(self, values):  # name to a text (stored as REG_SZ, type 1) or to (type, bytes)
+        values = {name: (1, (v + "\0").encode("utf-16-le")) if isinstance(v, str) else v
                   for name, v in values.items()}
         self.inspect("regset", SETTINGS_KEY, input="".join(
-            f"{name}\t{REG_TYPES[kind]}\t{data.hex()}\n" for name, (kind, data) in values.items()))
+            f"{name}\t{kind}\t{data.hex()}\n" for name, (kind, data) in values.items()))
 
-    def stored(self):
-        """The stored settings: name to (type number, bytes)."""
-        return {f[0]: (int(f[1]), bytes.fromhex(f[2])) for f in self.inspect("registry",
-                                                                             SETTINGS_KEY)}
+    def stored(self):  # name to (type number, bytes)
+        return {f[0]: (int(f[1]), bytes.fromhex(f[2]))
+                for f in self.inspect("registry", SETTINGS_KEY)}
 
-    def settings(self):
-        """The stored texts, up to their terminators."""
+    def settings(self):  # the stored texts, up to their terminators
         return {name: data.decode("utf-16-le").split("\0")[0]
                 for name, (_, data) in self.stored().items()}
 
-    def x(self, *args):
+    def x(self, *args):  # an X client on this class's display
         return subprocess.run(args, env=self.env, check=True, capture_output=True, timeout=30)
 
-    def pixels(self):
-        """The screen, 8-bit RGB row by row, exact and without a cursor."""
+    def pixels(self):  # the screen in 8-bit RGB, exact and without a cursor
         return self.x("import", "-window", "root", "-depth", "8", "rgb:-").stdout
 
-    def move(self, x, y):
-        """Moves the pointer; Wine merges moves that queue up, so each gets time on its own."""
+    def move(self, x, y):  # Wine merges moves that queue up, so each gets time on its own
         self.x("xdotool", "mousemove", str(x), str(y))
         time.sleep(0.5)
 
@@ -240,14 +212,12 @@ class WineTest(unittest.TestCase):
         self.move(x, y)
         self.x("xdotool", "click", str(button))
 
-    def key(self, *keys):
-        """Presses X keys ("a", "Return", "shift+Tab") in the Wine window under the pointer."""
+    def key(self, *keys):  # X key names, to the Wine window under the pointer
         self.x("xdotool", "key", *keys)
 
 
 class Program:
-    """A program run by the inspector's launcher, which prints its Windows process id and, once
-    it ends, its exit code."""
+    """A program run by the inspector's launcher, which prints its pid, then its exit code."""
 
     def __init__(self, test, launcher, env):
         self.test, self.command = test, launcher[-1]
@@ -265,8 +235,7 @@ class Program:
     def running(self):
         return self.process.poll() is None
 
-    def wait(self, timeout=10):
-        """The exit code (an NT status such as 0xC0000005 after a crash)."""
+    def wait(self, timeout=10):  # the exit code, an NT status such as 0xC0000005 after a crash
         try:
             self.process.wait(timeout)
         except subprocess.TimeoutExpired:
@@ -274,16 +243,12 @@ class Program:
         return int(self.lines()[1])
 
     def kill(self):
-        """Ends the program by its pid; asks again should a Wine start fail on a loaded machine."""
-        for _ in range(3):
-            if not self.running():
-                return
-            run(self.test.env, [WINE["x86_64"], self.test.inspector, "kill", str(self.pid)])
-            try:
-                self.process.wait(10)
-            except subprocess.TimeoutExpired:
-                pass
-        raise AssertionError(f"{self.command[:80]!r} could not be ended")
+        for _ in range(3):  # a Wine start can fail on a loaded machine
+            if self.running():
+                run(self.test.env, [WINE["x86_64"], self.test.inspector, "kill", str(self.pid)])
+                with contextlib.suppress(subprocess.TimeoutExpired):
+                    self.process.wait(10)
+        self.test.assertFalse(self.running(), f"{self.command[:80]!r} could not be ended")
 
     def stderr(self):
         self.err.seek(0)

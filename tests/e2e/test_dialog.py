@@ -9,25 +9,23 @@ from harness import REPO, WM_CLOSE, WineTest
 
 SPEED_REFUSAL = "ERROR: For Speed we're looking for a number between 1 and 100 here, buddy."
 COUNT_REFUSAL = "ERROR: For count we're looking for a number between 1 and 30 here, buddy."
-LOGO_SIZE = (76, 64)  # a picture shows at its own size
+LOGO_SIZE = (76, 64)
 WS_SYSMENU, WS_SIZE_BOXES, WS_EX_TOOLWINDOW = 0x80000, 0x70000, 0x80
 
 
-def pixels_at_96_dpi(twips):
-    return (twips * 96 + 720) // 1440  # to the nearest pixel, halves up, as the program does
+def pixels(twips):
+    return (twips * 96 + 720) // 1440  # at 96 dpi, to the nearest pixel as the program rounds
 
 
-def load_layout():
-    """The caption, client size and controls of fq_dialog_layout's table, in pixels."""
-    tool = os.environ.get("FQ_DIALOG_LAYOUT_TOOL") or REPO / "build/native/tests/e2e/fq_dialog_layout"
-    lines = [line.split("\t") for line in subprocess.run(
-        [tool], check=True, capture_output=True, encoding="utf-8").stdout.splitlines()]
-    controls = [{"name": f[0], "class": f[1], "rect": [pixels_at_96_dpi(int(n)) for n in f[2:6]],
-                 "picture": f[6] == "1", "text": f[7]} for f in lines[1:]]
-    return lines[0][0], [pixels_at_96_dpi(int(n)) for n in lines[0][1:]], controls
-
-
-CAPTION, CLIENT_SIZE, CONTROLS = load_layout()
+# fq_dialog_layout's table: caption and client size, then the controls in creation order.
+TABLE = [line.split("\t") for line in subprocess.run(
+    [os.environ.get("FQ_DIALOG_LAYOUT_TOOL") or REPO / "build/native/tests/e2e/fq_dialog_layout"],
+    check=True, capture_output=True, encoding="utf-8").stdout.splitlines()]
+CAPTION, CLIENT_SIZE = TABLE[0][0], [pixels(int(n)) for n in TABLE[0][1:]]
+CONTROLS = [{"name": f[0], "class": f[1], "text": f[7],  # a picture shows at its own size
+             "rect": [pixels(int(n)) for n in f[2:4]]
+             + (list(LOGO_SIZE) if f[6] == "1" else [pixels(int(n)) for n in f[4:6]])}
+            for f in TABLE[1:]]
 
 
 class DialogTest(WineTest):
@@ -36,8 +34,7 @@ class DialogTest(WineTest):
         program = self.start("/c")
         return program, self.wait_window(program, CAPTION, "FlyingQuorlinConfig")
 
-    def named(self, dialog):
-        """The dialog's controls by their names in the table, in whose order they are made."""
+    def named(self, dialog):  # the dialog's controls by their names in the table
         controls = self.windows(parent=dialog["hwnd"])
         self.assertEqual([c["class"] for c in controls], [c["class"] for c in CONTROLS])
         return {entry["name"]: control for entry, control in zip(CONTROLS, controls)}
@@ -46,9 +43,7 @@ class DialogTest(WineTest):
         return next((name for name, c in self.named(dialog).items() if c["focused"]), None)
 
     def point_at(self, dialog):
-        """Keys go to the window under the pointer."""
-        left, _, _, bottom = dialog["client"]
-        self.move(left + 8, bottom - 8)
+        self.move(dialog["client"][0] + 8, dialog["client"][3] - 8)  # keys go to the window there
 
     def type_values(self, dialog, speed, count):
         """From OK: Tab to each box, which selects its text, type over it, and back to OK."""
@@ -70,16 +65,12 @@ class DialogTest(WineTest):
                          f"style {dialog['style']:#x}: want a fixed frame with a close box only")
         left, top, right, bottom = dialog["client"]
         self.assertEqual([right - left, bottom - top], CLIENT_SIZE, "the client size")
-        named = self.named(dialog)
-        for entry in CONTROLS:
-            x, y, width, height = entry["rect"]
-            width, height = LOGO_SIZE if entry["picture"] else (width, height)
-            l, t, r, b = named[entry["name"]]["rect"]
-            self.assertEqual((l - left, t - top, r - l, b - t), (x, y, width, height), entry["name"])
-            if not entry["picture"]:  # the boxes show the defaults, which the table holds
-                self.assertEqual(named[entry["name"]]["text"], entry["text"], entry["name"])
+        for entry, control in zip(CONTROLS, self.named(dialog).values()):
+            l, t, r, b = control["rect"]  # the boxes show the defaults, which the table holds
+            self.assertEqual([l - left, t - top, r - l, b - t, control["text"]],
+                             entry["rect"] + [entry["text"]], entry["name"])
 
-    def test_focus_order_and_enter_in_a_box_or_escape_press_nothing(self):
+    def test_focus_order_keys_that_press_nothing_and_the_close_box(self):
         program, dialog = self.open()
         self.assertEqual(self.focus(dialog), "cmdOK", "the focus on opening")
         self.point_at(dialog)
@@ -88,8 +79,10 @@ class DialogTest(WineTest):
             self.key("Tab", *keys)
             self.wait_until(lambda: self.focus(dialog) == name, what=f"Tab to reach {name}")
         self.assertEqual([w["hwnd"] for w in self.windows(program)], [dialog["hwnd"]],
-                         "a key closed the dialog or brought up a box")
-        self.assertEqual(self.settings(), {})
+                         "Enter in a box or Escape closed the dialog or brought up a box")
+        self.type_values(dialog, "7", "7")
+        self.post(dialog["hwnd"], WM_CLOSE)  # as the close box does
+        self.assert_ended(program, {})
 
     def test_enter_or_space_on_ok_store_the_texts_as_typed_and_end(self):
         for key, speed, count in [("Return", "1", "30"), ("space", " 2.5 ", "1e1")]:
@@ -117,9 +110,3 @@ class DialogTest(WineTest):
         left, top, right, bottom = self.named(dialog)["cmdCancel"]["rect"]
         self.click((left + right) // 2, (top + bottom) // 2)
         self.assert_ended(program, {"Count": "12"})
-
-    def test_the_close_box_stores_nothing(self):
-        program, dialog = self.open()
-        self.type_values(dialog, "7", "7")
-        self.post(dialog["hwnd"], WM_CLOSE)
-        self.assert_ended(program, {})

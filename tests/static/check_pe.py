@@ -1,6 +1,7 @@
 """Checks a built program file without running it: a GUI PE32 file for i386 (the product) or
-PE32+ for x86-64 that imports system DLLs only (the runtime is linked in), with the exact
-version block, icon group 1 and the manifest. Usage: check_pe.py i686|x86_64 FILE"""
+PE32+ for x86-64, importing system DLLs only (the runtime is linked in), with the exact version
+block, icon group 1, the manifest, and no string table, so that the system lists the saver
+under its file name. Usage: check_pe.py i686|x86_64 FILE"""
 
 import struct
 import sys
@@ -9,7 +10,6 @@ import xml.etree.ElementTree as ElementTree
 import pefile
 
 RT_ICON, RT_STRING, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 6, 14, 16, 24
-CHECKED_TYPES = (RT_STRING, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST)
 MACHINE = {"i686": (0x14C, 0x10B), "x86_64": (0x8664, 0x20B)}  # machine, optional-header magic
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll",
                "shell32.dll", "comctl32.dll", "ole32.dll", "oleaut32.dll", "version.dll",
@@ -20,8 +20,7 @@ FIXED = {"FileVersionMS": 4, "FileVersionLS": 0, "ProductVersionMS": 4, "Product
 STRINGS = [("CompanyName", "Quorlin Works"), ("ProductName", "Flying Quorlin ScreenSaver"),
            ("FileVersion", "0.04"), ("ProductVersion", "0.04"),
            ("InternalName", "FlyingQuorlin"), ("OriginalFilename", "FlyingQuorlin.scr")]
-# Icon image: width, height, bits per pixel, bytes.
-ICONS = {30001: (32, 32, 8, 2216), 30002: (16, 16, 8, 1384)}
+ICONS = {30001: (32, 32, 8, 2216), 30002: (16, 16, 8, 1384)}  # width, height, bits, bytes
 XMLNS = {"v1": "urn:schemas-microsoft-com:asm.v1", "v3": "urn:schemas-microsoft-com:asm.v3",
          "os": "urn:schemas-microsoft-com:compatibility.v1",
          "ws": "http://schemas.microsoft.com/SMI/2005/WindowsSettings"}
@@ -42,17 +41,16 @@ imports = {entry.dll.decode().lower() for entry in pe.DIRECTORY_ENTRY_IMPORT
            + getattr(pe, "DIRECTORY_ENTRY_DELAY_IMPORT", [])}
 expect("DLLs outside the system", sorted(imports - SYSTEM_DLLS), [])
 
-resources = {}  # (type, id): {language: bytes}
+resources = {}  # (type, id, language): bytes
 for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
     for name in kind.directory.entries:
         for language in name.directory.entries:
             data = language.data.struct
-            resources.setdefault((kind.id, name.id), {})[language.id] = pe.get_data(
-                data.OffsetToData, data.Size)
-# Also: no string table, so that the system lists the saver under its file name.
-expect("resources by type and language", {key: list(languages) for key, languages
-                                           in resources.items() if key[0] in CHECKED_TYPES},
-       {(RT_VERSION, 1): [1033], (RT_GROUP_ICON, 1): [0], (RT_MANIFEST, 1): [0]})
+            resources[kind.id, name.id, language.id] = pe.get_data(data.OffsetToData, data.Size)
+expect("string, icon group, version and manifest resources (type, id, language)",
+       sorted(key for key in resources if key[0] in (RT_STRING, RT_GROUP_ICON, RT_VERSION,
+                                                     RT_MANIFEST)),
+       [(RT_GROUP_ICON, 1, 0), (RT_VERSION, 1, 1033), (RT_MANIFEST, 1, 0)])
 
 expect("fixed version", {field: getattr(pe.VS_FIXEDFILEINFO[0], field) for field in FIXED}, FIXED)
 tables = [table for info in pe.FileInfo[0] for table in getattr(info, "StringTable", [])]
@@ -62,20 +60,15 @@ expect("version strings", [(key.decode(), value.decode()) for table in tables
 expect("translations", [var.entry for info in pe.FileInfo[0] for var in getattr(info, "Var", [])],
        [{b"Translation": "0x0409 0x04b0"}])
 
-group = resources.get((RT_GROUP_ICON, 1), {}).get(0, b"\0" * 6)
-listed = {}
-for index in range(struct.unpack_from("<HHH", group)[2]):
-    width, height, _, _, _, bits, size, image = struct.unpack_from("<BBBBHHIH", group, 6 + 14 * index)
-    listed[image] = (width, height, bits, size)
-expect("icon group 1", listed, ICONS)
-for image, (width, height, bits, size) in ICONS.items():
-    data = resources.get((RT_ICON, image), {}).get(0, b"\0" * 16)
-    # The colour rows and the AND mask below them: the header counts twice the height.
-    expect(f"icon {image}: bytes, then width, height and bits in its header",
-           (len(data),) + struct.unpack_from("<4xiiHH", data)[:2] + struct.unpack_from("<14xH", data),
-           (size, width, 2 * height, bits))
+group = resources.get((RT_GROUP_ICON, 1, 0), b"\0" * 6)
+entries = [struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i)
+           for i in range(struct.unpack_from("<H", group, 4)[0])]
+expect("icon group 1 (image: width, height, bits, bytes)",
+       {e[7]: (e[0], e[1], e[5], e[6]) for e in entries}, ICONS)
+expect("icon images' sizes", {image: len(resources.get((RT_ICON, image, 0), b""))
+                              for image in ICONS}, {image: i[3] for image, i in ICONS.items()})
 
-manifest = ElementTree.fromstring(resources.get((RT_MANIFEST, 1), {0: b"<none/>"})[0])
+manifest = ElementTree.fromstring(resources.get((RT_MANIFEST, 1, 0), b"<none/>"))
 expect("manifest: execution level, DPI awareness, dependencies, supported systems",
        ([node.get("level") for node in manifest.iterfind(".//v3:requestedExecutionLevel", XMLNS)],
         [node.text for node in manifest.iterfind(".//ws:dpiAware", XMLNS)],

@@ -1,31 +1,19 @@
-// fq_inspect.exe: what the end-to-end tests see and do under Wine beside the program. It prints
-// plain lines of tab-separated fields in UTF-8; exit code 1 when the window, process or key
-// named is not there, 2 on bad usage.
-//   windows [<hwnd>]     the top-level windows, or a window's descendants: hwnd pid class
-//                        visible focused owner style exstyle window-rect client-rect text
-//   post <hwnd> <msg>    posts a message without parameters (WM_CLOSE, BM_CLICK)
-//   launch <program> <command line>
-//                        starts the program with exactly that command line, prints its pid,
-//                        waits, then prints its exit code
-//   kill <pid>           ends a process at once
-//   process <pid>        its live GDI objects, pagefile usage and working set
-//   registry <subkey>    name type hex-bytes, for each value of a key of HKEY_CURRENT_USER
-//   regset <subkey>      replaces that key by the values on stdin, written as registry prints
-//   window <title>       keeps a hidden window with that title until ended
+// fq_inspect.exe: what the end-to-end tests see and do under Wine beside the program (its
+// commands: tests/e2e/README.md). It prints lines of tab-separated fields in UTF-8; exit code
+// 1 when the window, process or key named is not there, 2 on bad usage.
 #include <windows.h>
 #include <psapi.h>
 #include <winternl.h>
 
 #include <cstdio>
 #include <iostream>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::string Field(const std::wstring& text) {
+std::string Utf8(const std::wstring& text) {
   std::string out(text.size() * 3, '\0');
   out.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
                                  out.data(), static_cast<int>(out.size()), nullptr, nullptr));
@@ -34,20 +22,11 @@ std::string Field(const std::wstring& text) {
   return out;
 }
 
-std::string Field(long long number) { return std::to_string(number); }
-
-void Print(std::initializer_list<std::string> fields) {
-  std::string line;
-  for (const std::string& field : fields) line += (line.empty() ? "" : "\t") + field;
-  std::printf("%s\n", line.c_str());
-}
-
 // A window's text as its own window procedure gives it, which also reaches edit controls of
 // another process.
 std::wstring TextOf(HWND window) {
-  DWORD_PTR length = 0, copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
-  std::wstring text(length + 1, L'\0');
+  std::wstring text(1 << 16, L'\0');
+  DWORD_PTR copied = 0;
   SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                       SMTO_ABORTIFHUNG, 2000, &copied);
   return text.substr(0, copied);
@@ -64,13 +43,13 @@ BOOL CALLBACK PrintWindow(HWND window, LPARAM) {
   MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
   wchar_t window_class[256] = {};
   GetClassNameW(window, window_class, 256);
-  Print({Field(reinterpret_cast<intptr_t>(window)), Field(pid), Field(window_class),
-         Field(IsWindowVisible(window)), Field(thread.hwndFocus == window),
-         Field(reinterpret_cast<intptr_t>(GetWindow(window, GW_OWNER))),
-         Field(static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE))),
-         Field(static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE))), Field(outer.left),
-         Field(outer.top), Field(outer.right), Field(outer.bottom), Field(client.left),
-         Field(client.top), Field(client.right), Field(client.bottom), Field(TextOf(window))});
+  std::printf("%lld\t%lu\t%s\t%d\t%d\t%lld\t%lu\t%lu\t%ld\t%ld\t%ld\t%ld\t%ld\t%ld\t%ld\t%ld\t%s\n",
+              reinterpret_cast<long long>(window), pid, Utf8(window_class).c_str(),
+              IsWindowVisible(window), thread.hwndFocus == window,
+              reinterpret_cast<long long>(GetWindow(window, GW_OWNER)),
+              GetWindowLongW(window, GWL_STYLE), GetWindowLongW(window, GWL_EXSTYLE), outer.left,
+              outer.top, outer.right, outer.bottom, client.left, client.top, client.right,
+              client.bottom, Utf8(TextOf(window)).c_str());
   return TRUE;
 }
 
@@ -78,26 +57,24 @@ BOOL CALLBACK PrintWindow(HWND window, LPARAM) {
 // handle table, which Wine keeps where the PEB points, as older Windows did; it keeps a 64-bit
 // PEB for a 32-bit process too.
 long long GdiObjects(HANDLE process) {
-  struct Entry {  // Wine's layout: 24 bytes, 65536 entries
-    UINT64 object;
-    USHORT owner_pid, owner_count;
-    UCHAR ext_type, generation, type, flags;  // ext_type's top bit: a stock object; type 0: free
-    UINT64 user;
-  };
-  const size_t count = 0x10000;
-  const auto entries = std::make_unique<Entry[]>(count);
+  // Wine's table: 65536 entries of 24 bytes; byte 12 holds the stock flag (0x80), byte 14
+  // the type (0: free).
+  constexpr size_t kEntry = 24;
+  std::vector<BYTE> table(0x10000 * kEntry);
   PROCESS_BASIC_INFORMATION basic = {};
-  UINT64 table = 0;
+  UINT64 address = 0;
   if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic,
                                 nullptr) != 0 ||
-      !ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + 0xF8, &table,
-                         sizeof table, nullptr) ||
-      !ReadProcessMemory(process, reinterpret_cast<void*>(table), entries.get(),
-                         count * sizeof(Entry), nullptr)) {
+      !ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + 0xF8, &address,
+                         sizeof address, nullptr) ||
+      !ReadProcessMemory(process, reinterpret_cast<void*>(address), table.data(), table.size(),
+                         nullptr)) {
     return -1;
   }
   long long live = 0;
-  for (size_t i = 0; i < count; ++i) live += entries[i].type != 0 && !(entries[i].ext_type & 0x80);
+  for (size_t i = 0; i < table.size(); i += kEntry) {
+    live += table[i + 14] != 0 && !(table[i + 12] & 0x80);
+  }
   return live;
 }
 
@@ -119,27 +96,24 @@ int Launch(const wchar_t* program, std::wstring command_line) {
 }
 
 int SetKey(const wchar_t* subkey) {
-  const LSTATUS deleted = RegDeleteTreeW(HKEY_CURRENT_USER, subkey);
-  if (deleted != ERROR_SUCCESS && deleted != ERROR_FILE_NOT_FOUND) return 1;
+  RegDeleteTreeW(HKEY_CURRENT_USER, subkey);
   for (std::string line; std::getline(std::cin, line);) {
     std::istringstream fields(line);
     std::string name, hex;
     DWORD type = 0;
     fields >> name >> type >> hex;  // no hex: no bytes
     std::vector<BYTE> bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes.push_back(std::stoi(hex.substr(i, 2), 0, 16));
+    for (size_t i = 0; i + 1 < hex.size(); i += 2) {
+      bytes.push_back(static_cast<BYTE>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    }
     const DWORD size = static_cast<DWORD>(bytes.size());
     // The system counts in a text's forgotten terminator where one follows the bytes in
     // memory; what follows here is none, so that the bytes are stored exactly.
     bytes.insert(bytes.end(), 4, 0xFF);
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, subkey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS ||
-        RegSetValueExW(key, std::wstring(name.begin(), name.end()).c_str(), 0, type, bytes.data(),
-                       size) != ERROR_SUCCESS) {
+    if (RegSetKeyValueW(HKEY_CURRENT_USER, subkey, std::wstring(name.begin(), name.end()).c_str(),
+                        type, bytes.data(), size) != ERROR_SUCCESS) {
       return 1;
     }
-    RegCloseKey(key);
   }
   return 0;
 }
@@ -152,10 +126,9 @@ int PrintKey(const wchar_t* subkey) {
   for (DWORD index = 0, length = 256, type = 0, size = static_cast<DWORD>(bytes.size());
        RegEnumValueW(key, index, name, &length, nullptr, &type, bytes.data(), &size) == 0;
        ++index, length = 256, size = static_cast<DWORD>(bytes.size())) {
-    std::string hex;
-    char pair[3];
-    for (DWORD i = 0; i < size; ++i) hex += (std::snprintf(pair, 3, "%02x", bytes[i]), pair);
-    Print({Field(name), Field(type), hex});
+    std::printf("%s\t%lu\t", Utf8(name).c_str(), type);
+    for (DWORD i = 0; i < size; ++i) std::printf("%02x", bytes[i]);
+    std::printf("\n");
   }
   return 0;
 }
@@ -180,7 +153,8 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"kill") return TerminateProcess(process, 1) ? 0 : 1;
     PROCESS_MEMORY_COUNTERS memory = {};
     GetProcessMemoryInfo(process, &memory, sizeof memory);
-    Print({Field(GdiObjects(process)), Field(memory.PagefileUsage), Field(memory.WorkingSetSize)});
+    std::printf("%lld\t%zu\t%zu\n", GdiObjects(process), memory.PagefileUsage,
+                memory.WorkingSetSize);
     return 0;
   }
   const HWND window = argc > 2 ? reinterpret_cast<HWND>(number(2)) : nullptr;
