@@ -194,9 +194,9 @@ class WineTest(unittest.TestCase):
         return {f[0]: (int(f[1]), bytes.fromhex(f[2]))
                 for f in self.inspect("registry", SETTINGS_KEY)}
 
-    def settings(self):  # the stored texts, up to their terminators
-        return {name: data.decode("utf-16-le").split("\0")[0]
-                for name, (_, data) in self.stored().items()}
+    def settings(self):  # REG_SZ values as texts up to their terminators, others as they are
+        return {name: data.decode("utf-16-le").split("\0")[0] if kind == 1 else (kind, data)
+                for name, (kind, data) in self.stored().items()}
 
     def x(self, *args):  # an X client on this class's display
         return subprocess.run(args, env=self.env, check=True, capture_output=True, timeout=30)
