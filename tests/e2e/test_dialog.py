@@ -42,8 +42,9 @@ class DialogTest(WineTest):
     def focus(self, dialog):
         return next((name for name, c in self.named(dialog).items() if c["focused"]), None)
 
-    def point_at(self, dialog):
-        self.move(dialog["client"][0] + 8, dialog["client"][3] - 8)  # keys go to the window there
+    def point_at(self, dialog):  # keys go to the window under the pointer, once it is active
+        self.click(dialog["client"][0] + 8, dialog["client"][3] - 8)  # on the background
+        self.wait_until(lambda: self.focus(dialog), what="a focused control")
 
     def type_values(self, dialog, speed, count):
         """From OK: Tab to each box, which selects its text, type over it, and back to OK."""
