@@ -22,8 +22,6 @@ WINE = {"i686": "/usr/lib/wine/wine", "x86_64": "/usr/lib/wine/wine64"}
 WINESERVER = "/usr/lib/wine/wineserver"
 SETTINGS_KEY = r"Software\VB and VBA Program Settings\FlyingQuorlinSaver\Settings"
 WM_CLOSE, BM_CLICK = 0x10, 0xF5
-
-
 BUILD = {arch: Path(os.environ.get(f"FQ_{preset.upper()}_BUILD_DIR") or REPO / "build" / preset)
          for arch, preset in (("i686", "win32"), ("x86_64", "win64"))}
 
