@@ -1,29 +1,59 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of scripts/packages.txt (one per line, # comments allowed)
-# that are not installed yet; does nothing, and needs no network, when all are there.
+# Installs the Debian packages of scripts/packages.txt (one per line, # comments allowed) that
+# are not installed yet, and 32-bit Wine (wine32:i386), which runs the product, where the kernel
+# runs 32-bit programs. Does nothing, and needs no network, when all is there.
 set -euo pipefail
 
 packages_file="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/packages.txt"
+
+installed() {
+  [[ "$(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null)" == "installed" ]]
+}
 
 missing=()
 while read -r package; do
   package="${package%%#*}"
   package="${package//[[:space:]]/}"
-  [[ -z "$package" ]] && continue
-  if [[ "$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null)" != "installed" ]]; then
+  if [[ -n "$package" ]] && ! installed "$package"; then
     missing+=("$package")
   fi
 done < "$packages_file"
 
-if ((${#missing[@]} == 0)); then
-  exit 0
-fi
-
-echo "Installing missing packages: ${missing[*]}"
 sudo_cmd=()
 if ((EUID != 0)); then
   sudo_cmd=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update
-"${sudo_cmd[@]}" apt-get install -y "${missing[@]}" </dev/null
+
+apt_install() {
+  echo "Installing missing packages: $*"
+  "${sudo_cmd[@]}" apt-get update
+  "${sudo_cmd[@]}" apt-get install -y "$@" </dev/null
+}
+
+# Some kernels are built without 32-bit support: a 32-bit ELF that only exits shows whether
+# this one runs 32-bit programs (it fails with "Exec format error" where not).
+runs_32bit_code() {
+  local folder status=0
+  folder="$(mktemp -d)"
+  printf '.globl _start\n_start: movl $1, %%eax\nxorl %%ebx, %%ebx\nint $0x80\n' |
+    as --32 -o "$folder/probe.o" - && ld -m elf_i386 -o "$folder/probe" "$folder/probe.o" &&
+    "$folder/probe" 2>/dev/null || status=$?
+  rm -rf "$folder"
+  return "$status"
+}
+
+if ((${#missing[@]} > 0)); then
+  apt_install "${missing[@]}"
+fi
+if ! installed wine32:i386; then
+  if runs_32bit_code; then
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+      "${sudo_cmd[@]}" dpkg --add-architecture i386
+    fi
+    apt_install wine32:i386
+  else
+    echo "This kernel runs no 32-bit programs: 32-bit Wine is left out, and the end-to-end" \
+      "tests run the x86_64 build instead."
+  fi
+fi

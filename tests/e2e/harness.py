@@ -1,13 +1,13 @@
-"""End-to-end harness: runs the x86_64 build of the saver under Wine on a private Xvfb display
-and WINEPREFIX, and observes what a user would see (windows, message boxes, the screen), the
-exit code and the registry. Tests derive from WineTestCase; see README.md beside this file.
+"""End-to-end harness: runs a build of the saver under Wine on a private Xvfb display and
+WINEPREFIX, sees and does what a user does, and reads exit codes and the registry, through the
+x86_64 inspector for either build. `python3 harness.py i686|x86_64 MODULE...` runs the first
+module against that build (i686, the product, under 32-bit Wine). Where the machine cannot run
+32-bit code (or FQ_E2E_NO_32BIT=1 says so), an i686 run is skipped with exit code 77 and an
+x86_64 run takes the other modules on too."""
 
-Each test class gets its own display and its own prefix, copied from a template prefix that
-is made once per build tree (wineboot takes ~15 s) and reused. The prefix's wineserver stays
-up for the whole class so that each program start costs a fraction of a second.
-"""
-
-import json
+import contextlib
+import ctypes
+import fcntl
 import os
 import shutil
 import subprocess
@@ -17,276 +17,251 @@ import time
 import unittest
 from pathlib import Path
 
-from wine_runtime import (PROGRAM, START_TIMEOUT, WINE, HarnessError, RunningProgram, WinePrefix,
-                          XServer, build_dir, cache_dir, copy_prefix, require_build,
-                          require_tools, template_prefix, windows_path)
-
-APP_KEY = r"Software\VB and VBA Program Settings\FlyingQuorlinSaver"
-SETTINGS_KEY = APP_KEY + r"\Settings"
-# Where the program and the stand-in mpr.dll live inside each prefix (drive C:).
-RUN_FOLDER = "FlyingQuorlin"
-POLL_INTERVAL = 0.2
-# Pointer moves closer together than this may be merged into one by Wine.
-POINTER_SETTLE = 0.5
-# fq_inspect commands that only look, so asking twice is harmless.
-OBSERVING_COMMANDS = {"windows", "controls", "msgbox", "gettext", "registry", "process"}
-
-# What tests import from here; the machinery's names are passed on for tests that go below
-# WineTestCase (another program file, their own Wine calls).
-__all__ = ["APP_KEY", "SETTINGS_KEY", "PROGRAM", "WINE", "HarnessError", "Pixels", "RegValue",
-           "RunningProgram", "WineTestCase", "build_dir", "cache_dir", "windows_path"]
+REPO = Path(__file__).resolve().parents[2]
+WINE = {"i686": "/usr/lib/wine/wine", "x86_64": "/usr/lib/wine/wine64"}
+WINESERVER = "/usr/lib/wine/wineserver"
+SETTINGS_KEY = r"Software\VB and VBA Program Settings\FlyingQuorlinSaver\Settings"
+WM_CLOSE, BM_CLICK = 0x10, 0xF5
+BUILD = {arch: Path(os.environ.get(f"FQ_{preset.upper()}_BUILD_DIR") or REPO / "build" / preset)
+         for arch, preset in (("i686", "win32"), ("x86_64", "win64"))}
 
 
-class RegValue:
-    """A registry value with an exact type and exact bytes, for stored settings that are not
-    plain texts. Plain Python str values are stored as REG_SZ texts."""
-
-    TYPES = {"REG_NONE": 0, "REG_SZ": 1, "REG_EXPAND_SZ": 2, "REG_BINARY": 3, "REG_DWORD": 4,
-             "REG_MULTI_SZ": 7, "REG_QWORD": 11}
-
-    def __init__(self, type_name, data):
-        self.type = self.TYPES[type_name]
-        self.data = bytes(data)
-
-    @classmethod
-    def text(cls, text, type_name="REG_SZ", terminated=True):
-        return cls(type_name, (text + ("\0" if terminated else "")).encode("utf-16-le"))
-
-    @classmethod
-    def dword(cls, number):
-        return cls("REG_DWORD", (number & 0xFFFFFFFF).to_bytes(4, "little"))
-
-    @classmethod
-    def binary(cls, data):
-        return cls("REG_BINARY", data)
+def runs_32bit_code():
+    """Whether the kernel runs 32-bit x86 programs: a 32-bit ELF that only exits, built here."""
+    if os.environ.get("FQ_E2E_NO_32BIT") == "1":
+        return False
+    with tempfile.TemporaryDirectory() as folder:
+        probe = f"{folder}/probe"
+        subprocess.run(["as", "--32", "-o", f"{probe}.o"], check=True, text=True,
+                       input=".globl _start\n_start: movl $1, %eax\nxorl %ebx, %ebx\nint $0x80\n")
+        subprocess.run(["ld", "-m", "elf_i386", "-o", probe, f"{probe}.o"], check=True)
+        try:
+            return subprocess.run([probe]).returncode == 0
+        except OSError:  # "Exec format error"
+            return False
 
 
-class WineTestCase(unittest.TestCase):
-    """Base class of the end-to-end tests: one display and one prefix per class."""
+def run(env, command, input="", timeout=60):
+    """(exit code, stdout, stderr) of a command. Output goes through files: the Wine services
+    that the first call in a prefix starts inherit it and would hold a pipe open."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        code = subprocess.run(command, env=env, stdout=out, stderr=err, timeout=timeout,
+                              input=input.encode()).returncode
+        out.seek(0), err.seek(0)
+        return code, out.read().decode(errors="replace"), err.read().decode(errors="replace")
 
-    screen = os.environ.get("FQ_E2E_SCREEN", "1920x1080x24")
+
+class WineTest(unittest.TestCase):
+    """One display and one prefix per class, with the program and the stand-in mpr.dll in
+    C:\\FlyingQuorlin. The settings are deleted before each test, and the programs that a test
+    started are ended after it."""
+
+    arch = None  # None: FQ_E2E_ARCH, by default the product
+    screen = (1920, 1080)
 
     @classmethod
     def setUpClass(cls):
-        require_tools()
-        build = require_build()
-        cls._work = Path(tempfile.mkdtemp(prefix="fq-e2e-"))
-        try:
-            cls.xserver = XServer(cls.screen)
-            template = template_prefix(cls.xserver.display)
-            copy_prefix(template, cls._work / "prefix")
-            cls.prefix = WinePrefix(cls._work / "prefix", cls.xserver.display)
-            cls.prefix.keep_server()
-            run_folder = cls.prefix.path / "drive_c" / RUN_FOLDER
-            run_folder.mkdir()
-            shutil.copy2(build / PROGRAM, run_folder)
-            shutil.copy2(build / "e2e" / "mpr.dll", run_folder)
-            cls.program_path = "C:\\" + RUN_FOLDER + "\\" + PROGRAM
-            cls.inspector = windows_path(build / "e2e" / "fq_inspect.exe")
-            # The first Wine start in a prefix brings up its services; pay for it here.
-            cls.inspect("windows", timeout=START_TIMEOUT * 2)
-        except BaseException:
-            cls.tearDownClass()
-            raise
-
-    @classmethod
-    def tearDownClass(cls):
-        if getattr(cls, "prefix", None):
-            cls.prefix.stop()
-        if getattr(cls, "xserver", None):
-            cls.xserver.stop()
-        if not os.environ.get("FQ_E2E_KEEP"):
-            shutil.rmtree(cls._work, ignore_errors=True)
+        cls.arch = cls.arch or os.environ.get("FQ_E2E_ARCH", "i686")
+        cls.build, inspector = BUILD[cls.arch], BUILD["x86_64"] / "e2e/fq_inspect.exe"
+        assert os.path.exists(WINE[cls.arch]), f"no {WINE[cls.arch]}: run scripts/install-deps.sh"
+        cache = Path(os.environ.get("FQ_E2E_CACHE_DIR") or REPO / "build/native/e2e")
+        cache.mkdir(parents=True, exist_ok=True)
+        cls.work = Path(tempfile.mkdtemp(prefix="run-", dir=cache))  # beside the template
+        cls.addClassCleanup(shutil.rmtree, cls.work, ignore_errors=True)
+        # A white root window shows any pixel the saver leaves uncovered.
+        read, write = os.pipe()
+        cls.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % cls.screen, "-wr",
+             "-nolisten", "tcp", "-noreset"], pass_fds=(write,), stderr=subprocess.DEVNULL,
+            preexec_fn=lambda: ctypes.CDLL(None).prctl(1, 15))  # ends with the test run
+        cls.addClassCleanup(cls.xvfb.wait, 10)
+        cls.addClassCleanup(cls.xvfb.terminate)
+        os.close(write)
+        with os.fdopen(read) as pipe:
+            display = ":" + pipe.readline().strip()
+        cls.env = dict(os.environ, WINEARCH="win64", WINEDEBUG="-all", DISPLAY=display,
+                       WINEDLLOVERRIDES="mscoree,mshtml=", WINEPREFIX=str(cls.work / "prefix"))
+        cls.addClassCleanup(run, cls.env, [WINESERVER, "-w"])
+        cls.addClassCleanup(run, cls.env, [WINESERVER, "-k"])
+        # A template prefix made once per build tree by wineboot (about 15 s) is copied by hard
+        # links, but for the registry files: Wine writes a linked one in place, never the rest.
+        with open(cache / "prefix-template.lock", "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            if not (cache / "prefix-template").is_dir():
+                making = dict(cls.env, WINEPREFIX=tempfile.mkdtemp(dir=cache))
+                run(making, [WINE["x86_64"], "wineboot", "-i"], timeout=300)
+                # A crash must show as an exit code, not as a dialog waiting for a click.
+                run(making, [WINE["x86_64"], "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v",
+                             "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f"])
+                run(making, [WINESERVER, "-w"])
+                os.rename(making["WINEPREFIX"], cache / "prefix-template")
+        subprocess.run(["cp", "-al", cache / "prefix-template", cls.env["WINEPREFIX"]], check=True)
+        subprocess.run(["cp", "--remove-destination", *(cache / "prefix-template").glob("*.reg"),
+                        cls.env["WINEPREFIX"]], check=True)
+        run(cls.env, [WINESERVER, "-p30"])  # kept up between programs
+        os.mkdir(cls.work / "prefix/drive_c/FlyingQuorlin")
+        for name in ("FlyingQuorlin.scr", "e2e/mpr.dll"):
+            shutil.copy2(cls.build / name, cls.work / "prefix/drive_c/FlyingQuorlin")
+        cls.inspector = "Z:" + str(inspector.resolve()).replace("/", "\\")
+        cls.inspect("windows", timeout=120)  # the first start brings up the prefix's services
 
     def setUp(self):
-        self._programs = []
-        self.mpr_log = None
-        self.addCleanup(self._end_programs)
-        self.clear_settings()
+        self.store({})
+        self.mpr_log = self.work / f"{self.id()}.mpr"
 
-    def _end_programs(self):
-        for program in self._programs:
-            program.kill()
+    @classmethod
+    def inspect(cls, *args, input="", timeout=30):  # the output's lines as lists of fields
+        for _ in range(2):
+            code, out, err = run(cls.env, [WINE["x86_64"], cls.inspector, *args], input, timeout)
+            # A Wine start can end at once without a word on a loaded machine: looks are retried.
+            if code in (0, 1, 2) or args[0] not in ("windows", "registry", "process"):
+                break
+        if code != 0:
+            raise AssertionError(f"fq_inspect {' '.join(args)[:80]} failed ({code:#x}): {err}")
+        return [line.split("\t") for line in out.replace("\r", "").split("\n") if line]
 
-    # --- Programs ---
-
-    def start(self, argument_text="", settings=None, mpr_stub=False, env=None,
-              program_path=None):
-        """Starts the saver with exactly `argument_text` after its path. `settings` (name to
-        str or RegValue) replaces the stored settings first. With `mpr_stub`, the stand-in
-        mpr.dll records each PwdChangePasswordA call; read them with mpr_calls().
-        `program_path` (a Windows path in the prefix) runs another copy of the program."""
+    def start(self, args="", settings=None, path=None, stub=False):
+        """Starts the program (from its usual path by default) with exactly `args` after it;
+        the path is quoted where it holds a blank, as the system writes it. With `stub`, the
+        stand-in mpr.dll records the calls that mpr_calls() reads."""
         if settings is not None:
-            self.store_settings(settings)
-        run_env = dict(self.prefix.env)
-        if mpr_stub:
-            run_env["WINEDLLOVERRIDES"] += ";mpr=n,b"
-            self.mpr_log = self._work / f"mpr-{len(self._programs)}-{self.id()}.log"
-            run_env["FQ_MPR_LOG"] = windows_path(self.mpr_log)
-        run_env.update(env or {})
-        program = RunningProgram(self.prefix, self.inspector, program_path or self.program_path,
-                                 argument_text, run_env)
-        self._programs.append(program)
+            self.store(settings)
+        path, env = path or r"C:\FlyingQuorlin\FlyingQuorlin.scr", dict(self.env)
+        self.mpr_log.unlink(missing_ok=True)
+        if stub:
+            env.update(WINEDLLOVERRIDES=env["WINEDLLOVERRIDES"] + ";mpr=n,b",
+                       FQ_MPR_LOG="Z:" + str(self.mpr_log).replace("/", "\\"))
+        command = (f'"{path}"' if " " in path else path) + (" " + args if args else "")
+        program = Program(self, [WINE["x86_64"], self.inspector, "launch", path, command], env)
+        self.addCleanup(program.kill)
         return program
 
     def mpr_calls(self):
-        """The PwdChangePasswordA calls the stand-in recorded in this test's last stub run:
-        dicts with "text", "parent" (signed), "reserved1", "reserved2"."""
-        if self.mpr_log is None:
-            raise HarnessError("mpr_calls() needs a program started with mpr_stub=True")
-        if not self.mpr_log.is_file():
-            return []
-        return [json.loads(line) for line in self.mpr_log.read_text().splitlines()]
+        return self.mpr_log.read_text().splitlines() if self.mpr_log.exists() else []
 
-    # --- Inspector ---
-
-    @classmethod
-    def inspect(cls, *args, timeout=30):
-        result = cls.prefix.wine(cls.inspector, *args, timeout=timeout, check=False)
-        if result.returncode not in (0, 1, 2) and args[0] in OBSERVING_COMMANDS:
-            # On a loaded machine a Wine start has been seen to end at once without a word
-            # (rarely); a look changes nothing, so it is asked again, and said so.
-            print(f"harness: fq_inspect {args[0]} ended with {result.returncode:#x} and "
-                  f"{result.stderr.strip()!r}; asking again", file=sys.stderr)
-            result = cls.prefix.wine(cls.inspector, *args, timeout=timeout, check=False)
-        if result.returncode != 0:
-            raise HarnessError(f"fq_inspect {' '.join(args)} failed with {result.returncode:#x}:"
-                               f" {result.stderr.strip()}")
-        return json.loads(result.stdout)
-
-    def windows(self, program=None, visible_only=True):
-        """Top-level windows (see README for the fields), of one program if given."""
-        found = self.inspect("windows")
-        return [w for w in found if (program is None or w["pid"] == program.pid)
-                and (w["visible"] or not visible_only)]
-
-    def message_boxes(self, program=None):
-        return [box for box in self.inspect("msgbox")
-                if program is None or box["pid"] == program.pid]
-
-    def controls(self, hwnd):
-        return self.inspect("controls", str(hwnd))
-
-    def click_button(self, hwnd, text):
-        """Presses the button labelled `text` in window `hwnd` (BM_CLICK)."""
-        self.inspect("click", str(hwnd), text)
-
-    def set_text(self, hwnd, text):
-        self.inspect("settext", str(hwnd), text)
-
-    def get_text(self, hwnd):
-        return self.inspect("gettext", str(hwnd))["text"]
-
-    def close_window(self, hwnd):
-        self.inspect("close", str(hwnd))
-
-    def wait_until(self, probe, timeout=10.0, what="the condition"):
-        """Polls `probe()` until it returns something truthy and returns that."""
+    def wait_until(self, probe, timeout=10, what="the condition"):
         deadline = time.monotonic() + timeout
-        while True:
-            found = probe()
-            if found:
-                return found
+        while not (found := probe()):
             if time.monotonic() > deadline:
-                raise HarnessError(f"timed out after {timeout} s waiting for {what}")
-            time.sleep(POLL_INTERVAL)
+                raise AssertionError(f"timed out after {timeout} s waiting for {what}")
+            time.sleep(0.2)
+        return found
 
-    def wait_for_window(self, program, title=None, cls=None, timeout=10.0):
-        """The first visible top-level window of `program` with that title and/or class."""
+    def windows(self, program=None, hidden=False, parent=None):
+        """Top-level windows or the descendants of `parent`; rects: left, top, right, bottom."""
+        found = []
+        for f in self.inspect("windows", *[str(parent)] * bool(parent)):
+            n = [int(number) for number in f[:2] + f[3:16]]
+            found.append(dict(zip(("hwnd", "pid", "visible", "focused", "owner", "style",
+                                   "exstyle"), n), rect=tuple(n[7:11]), client=tuple(n[11:]),
+                              text=f[16], **{"class": f[2]}))
+        return [w for w in found if (program is None or w["pid"] == program.pid)
+                and (hidden or w["visible"])]
+
+    def wait_window(self, program, text=None, cls=None, timeout=10):  # text: the title
         def probe():
             if not program.running():
-                raise HarnessError(f"the program ended (exit code {program.wait()}) before "
-                                   f"showing the window")
-            return next((w for w in self.windows(program)
-                         if (title is None or w["title"] == title)
-                         and (cls is None or w["class"] == cls)), None)
-        return self.wait_until(probe, timeout, f"a window titled {title!r} class {cls!r}")
+                raise AssertionError(f"{program.command[:80]!r} ended ({program.wait()}) "
+                                     f"before showing a window {text!r} of class {cls!r}")
+            return next((w for w in self.windows(program) if text in (None, w["text"])
+                         and cls in (None, w["class"])), None)
+        return self.wait_until(probe, timeout, f"a window {text!r} of class {cls!r}")
 
-    def wait_for_message_box(self, program, timeout=10.0):
-        def probe():
-            if not program.running():
-                raise HarnessError(f"the program ended (exit code {program.wait()}) before "
-                                   f"showing a message box")
-            return next(iter(self.message_boxes(program)), None)
-        return self.wait_until(probe, timeout, "a message box")
+    def dismiss_box(self, program):
+        """Checks the program's box (titled FlyingQuorlin, one OK button), presses OK: its text."""
+        box = self.wait_window(program, cls="#32770")
+        self.assertEqual(box["text"], "FlyingQuorlin", "the box's title")
+        controls = self.windows(parent=box["hwnd"])
+        buttons = [c for c in controls if c["class"] == "Button"]
+        self.assertEqual([b["text"] for b in buttons], ["OK"], "the box's buttons")
+        self.post(buttons[0]["hwnd"], BM_CLICK)
+        self.wait_until(lambda: box["hwnd"] not in [w["hwnd"] for w in self.windows()],
+                        what="the box to close")
+        return " ".join(c["text"] for c in controls if c["class"] == "Static" and c["text"])
 
-    # --- Settings store ---
+    def post(self, hwnd, message):
+        self.inspect("post", str(hwnd), str(message))
 
-    def clear_settings(self):
-        self.inspect("regdelete", APP_KEY)
+    def store(self, values):  # name to a text (stored as REG_SZ, type 1) or to (type, bytes)
+        values = {name: (1, (v + "\0").encode("utf-16-le")) if isinstance(v, str) else v
+                  for name, v in values.items()}
+        self.inspect("regset", SETTINGS_KEY, input="".join(
+            f"{name}\t{kind}\t{data.hex()}\n" for name, (kind, data) in values.items()))
 
-    def store_settings(self, values):
-        """Replaces the stored settings by `values`: name to str (REG_SZ) or RegValue."""
-        self.clear_settings()
-        args = []
-        for name, value in values.items():
-            if isinstance(value, str):
-                value = RegValue.text(value)
-            args += [name, str(value.type), value.data.hex()]
-        if args:
-            self.inspect("regwrite", SETTINGS_KEY, *args)
+    def stored(self):  # name to (type number, bytes)
+        return {f[0]: (int(f[1]), bytes.fromhex(f[2]))
+                for f in self.inspect("registry", SETTINGS_KEY)}
 
-    def read_key(self, subkey=SETTINGS_KEY):
-        """{"exists": bool, "values": [{"name", "type", "data", "hex"}]} of a HKCU key."""
-        return self.inspect("registry", subkey)
+    def settings(self):  # REG_SZ values as texts up to their terminators, others as they are
+        return {name: data.decode("utf-16-le").split("\0")[0] if kind == 1 else (kind, data)
+                for name, (kind, data) in self.stored().items()}
 
-    def read_settings(self):
-        """The stored settings as name to data (text for REG_SZ); {} when the key is absent."""
-        return {value["name"]: value["data"] for value in self.read_key()["values"]}
+    def x(self, *args):  # an X client on this class's display
+        return subprocess.run(args, env=self.env, check=True, capture_output=True, timeout=30)
 
-    # --- Screen and real input (X11) ---
+    def pixels(self):  # the screen in 8-bit RGB, exact and without a cursor
+        return self.x("import", "-window", "root", "-depth", "8", "rgb:-").stdout
 
-    def _x(self, *args, **kwargs):
-        return subprocess.run(list(args), env=self.prefix.env, check=True, timeout=30, **kwargs)
+    def move(self, x, y):  # Wine merges moves that queue up, so each gets time on its own
+        self.x("xdotool", "mousemove", str(x), str(y))
+        time.sleep(0.5)
 
-    def screenshot(self, path=None):
-        """Saves the whole screen as PNG (pixel exact, no cursor) and returns its path."""
-        path = Path(path or self._work / f"{self.id()}-{time.monotonic_ns()}.png")
-        self._x("import", "-window", "root", str(path))
-        return path
+    def click(self, x, y, button=1):
+        self.move(x, y)
+        self.x("xdotool", "click", str(button))
 
-    def screen_pixels(self, left=0, top=0, width=None, height=None):
-        """The screen (or a part) as a Pixels object: pixel(x, y) gives (r, g, b)."""
-        screen_width, screen_height = (int(n) for n in self.screen.split("x")[:2])
-        width = width or screen_width - left
-        height = height or screen_height - top
-        raw = self._x("import", "-window", "root", "-crop", f"{width}x{height}+{left}+{top}",
-                      "-depth", "8", "rgb:-", capture_output=True).stdout
-        return Pixels(width, height, raw)
-
-    def move_pointer(self, x, y):
-        """Moves the pointer to screen (x, y), then lets Wine see the move on its own."""
-        self._x("xdotool", "mousemove", str(x), str(y))
-        time.sleep(POINTER_SETTLE)
-
-    def click_at(self, x, y, button=1):
-        self.move_pointer(x, y)
-        self._x("xdotool", "click", str(button))
-
-    def press_key(self, *keys):
-        """Presses X key names (e.g. "Return", "space", "a") in the window under the pointer."""
-        self._x("xdotool", "key", *keys)
-
-    def type_text(self, text):
-        self._x("xdotool", "type", "--delay", "50", text)
-
-    def click_box_button(self, box, text):
-        """Clicks a message-box button by its label with the real pointer."""
-        button = next((b for b in box["buttons"] if b["text"].replace("&", "") == text), None)
-        if button is None:
-            raise HarnessError(f"no button {text!r} in the box: {box['buttons']}")
-        rect = button["screen_rect"]
-        self.click_at((rect["left"] + rect["right"]) // 2, (rect["top"] + rect["bottom"]) // 2)
+    def key(self, *keys):  # X key names, to the Wine window under the pointer
+        self.x("xdotool", "key", *keys)
 
 
-class Pixels:
-    """A captured block of the screen, 8-bit RGB."""
+class Program:
+    """A program run by the inspector's launcher, which prints its pid, then its exit code."""
 
-    def __init__(self, width, height, data):
-        if len(data) != width * height * 3:
-            raise HarnessError(f"screen capture gave {len(data)} bytes for {width}x{height}")
-        self.width, self.height, self.data = width, height, data
+    def __init__(self, test, launcher, env):
+        self.test, self.command = test, launcher[-1]
+        self.out, self.err = tempfile.TemporaryFile(), tempfile.TemporaryFile()
+        self.process = subprocess.Popen(launcher, env=env, stdout=self.out, stderr=self.err)
+        test.wait_until(lambda: self.lines() or not self.running(), 30, "the program to start")
+        if not self.lines():
+            raise AssertionError(f"{self.command[:80]!r} did not start: {self.stderr()}")
+        self.pid = int(self.lines()[0])
 
-    def pixel(self, x, y):
-        offset = (y * self.width + x) * 3
-        return tuple(self.data[offset:offset + 3])
+    def lines(self):
+        self.out.seek(0)
+        return self.out.read().decode().split("\n")[:-1]
+
+    def running(self):
+        return self.process.poll() is None
+
+    def wait(self, timeout=10):  # the exit code, an NT status such as 0xC0000005 after a crash
+        try:
+            self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError(f"{self.command[:80]!r} still runs after {timeout} s") from None
+        return int(self.lines()[1])
+
+    def kill(self):
+        for _ in range(3):  # a Wine start can fail on a loaded machine
+            if self.running():
+                run(self.test.env, [WINE["x86_64"], self.test.inspector, "kill", str(self.pid)])
+                with contextlib.suppress(subprocess.TimeoutExpired):
+                    self.process.wait(10)
+        self.test.assertFalse(self.running(), f"{self.command[:80]!r} could not be ended")
+
+    def stderr(self):
+        self.err.seek(0)
+        return self.err.read().decode(errors="replace")
+
+
+if __name__ == "__main__":
+    arch, modules = sys.argv[1], sys.argv[2:]
+    if runs_32bit_code():
+        modules = modules[:1]
+    elif arch == "i686":
+        sys.exit(77)
+    else:
+        print("This machine cannot run 32-bit code: the end-to-end suites run on the x86_64 "
+              "build instead, and their i686 runs are reported as skipped.", flush=True)
+    os.environ["FQ_E2E_ARCH"] = arch
+    tests = unittest.defaultTestLoader.loadTestsFromNames(modules)
+    sys.exit(not unittest.TextTestRunner(verbosity=2).run(tests).wasSuccessful())

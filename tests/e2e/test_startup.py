@@ -1,65 +1,72 @@
-"""Start-up under Wine: the settings are read before the mode in every mode, "/A" hands the
-parent handle to the real PwdChangePasswordA, "/P" ends at once, and a bad stored setting
-stops the program with the error box and exit code 3 once the box is dismissed."""
+"""Start-up under Wine: each mode once, "/a" handing the parent window to PwdChangePasswordA
+(alone, the smoke run of the x86_64 build); and the single-instance guard with real processes:
+which savers take the marker title and which stop at once."""
 
-import unittest
+import shutil
+import subprocess
+import time
 
-from harness import WineTestCase
+from harness import WINE, WM_CLOSE, WineTest
 
-FAULT_EXIT_CODE = 3
-
-
-class StartupTest(WineTestCase):
-
-    def assert_ended_without_window(self, program, exit_code=0):
-        self.assertEqual(program.wait(), exit_code,
-                         f"exit code of {program.argument_text!r}; stderr: {program.stderr()}")
-        self.assertEqual(self.windows(program, visible_only=False), [],
-                         f"{program.argument_text!r} left windows behind")
-
-    def test_change_password_hands_the_parent_and_scrsave_to_the_service(self):
-        cases = [("/a 123", 123), ("/A -5", -5), ("/a:123", 0), ("/a 13.5", 14)]
-        for argument_text, parent in cases:
-            with self.subTest(argument_text=argument_text):
-                program = self.start(argument_text, mpr_stub=True)
-                self.assert_ended_without_window(program)
-                self.assertEqual(self.mpr_calls(), [{"text": "SCRSAVE", "parent": parent,
-                                                     "reserved1": 0, "reserved2": 0}],
-                                 f"PwdChangePasswordA calls for {argument_text!r}")
-
-    def test_change_password_with_the_system_service_ends_quietly(self):
-        self.assert_ended_without_window(self.start("/a 123"))
-
-    def test_preview_ends_at_once_without_a_window(self):
-        self.assert_ended_without_window(self.start("/p 123"))
-
-    def test_bad_stored_setting_stops_every_mode_with_the_error_box(self):
-        cases = [("/p 123", {"Speed": "abc"}, "type mismatch"),
-                 ("/s", {"Count": "abc"}, "type mismatch"),
-                 ("/c", {"Speed": ""}, "type mismatch"),
-                 ("/a 123", {"Speed": "40000"}, "overflow")]
-        for argument_text, settings, fault in cases:
-            with self.subTest(argument_text=argument_text, settings=settings):
-                program = self.start(argument_text, settings=settings, mpr_stub=True)
-                box = self.wait_for_message_box(program)
-                self.assertEqual(box["title"], "FlyingQuorlin")
-                self.assertIn(fault, " ".join(box["texts"]).lower(),
-                              f"the box should name the fault; it says {box['texts']}")
-                self.assertEqual([w["hwnd"] for w in self.windows(program)], [box["hwnd"]],
-                                 "the box should be the program's only window")
-                self.assertTrue(program.running(), "the program must wait for the box")
-                self.click_box_button(box, "OK")
-                self.assertEqual(program.wait(), FAULT_EXIT_CODE, "exit code after the box")
-                self.assertEqual(self.mpr_calls(), [], "the service was called despite the fault")
-
-    def test_overflowing_parent_handle_stops_before_the_service_is_called(self):
-        program = self.start("/a 12345678901", mpr_stub=True)
-        box = self.wait_for_message_box(program)
-        self.assertIn("overflow", " ".join(box["texts"]).lower(), f"box texts: {box['texts']}")
-        self.click_button(box["hwnd"], "OK")
-        self.assertEqual(program.wait(), FAULT_EXIT_CODE, "exit code after the box")
-        self.assertEqual(self.mpr_calls(), [], "the service was called with an overflowing handle")
+OWN_TITLE, MARKER_TITLE = "Animation Code", "FlyingQuorlinSaver"
 
 
-if __name__ == "__main__":
-    unittest.main()
+class StartupTest(WineTest):
+
+    def test_each_mode_once(self):
+        self.move(960, 540)
+        saver = self.start("/s")
+        self.wait_window(saver, OWN_TITLE)
+        time.sleep(1)  # until the frame loop runs
+        self.key("a")
+        self.assertEqual(saver.wait(5), 0, saver.stderr())
+        dialog = self.start("/c")
+        self.post(self.wait_window(dialog, cls="FlyingQuorlinConfig")["hwnd"], WM_CLOSE)
+        self.assertEqual(dialog.wait(), 0, dialog.stderr())
+        # Argument text, with the stand-in mpr.dll, the calls it records.
+        for args, stub, calls in [("/a 123", True, ["SCRSAVE 123 0 0"]), ("/a 123", False, []),
+                                  ("/p 123", True, [])]:
+            program = self.start(args, stub=stub)
+            self.assertEqual((program.wait(), self.mpr_calls()), (0, calls), f"{args}, {stub}")
+
+
+class GuardTest(WineTest):
+
+    def saver(self, path=None, title=OWN_TITLE):  # None: it ends at once
+        saver = self.start("/s", path=path)
+        if title:
+            self.assertEqual(self.wait_window(saver, cls="FlyingQuorlin.Saver")["text"], title)
+        else:
+            self.assertEqual(saver.wait(), 0, saver.stderr())
+        return saver
+
+    def open_dialog(self):
+        self.wait_window(self.start("/c"), cls="FlyingQuorlinConfig")
+
+    def test_a_second_saver_runs_marked_and_a_third_stops(self):
+        first, second = self.saver(), self.saver(title=MARKER_TITLE)
+        self.saver(title=None)
+        self.assertTrue(first.running() and second.running(), "the third saver ended another")
+
+    def test_a_saver_beside_the_settings_dialog_runs_marked(self):
+        self.open_dialog()
+        self.saver(title=MARKER_TITLE)
+
+    def test_a_foreign_window_with_the_marker_title_stops_only_a_second_copy(self):
+        window = subprocess.Popen([WINE["x86_64"], self.inspector, "window", MARKER_TITLE],
+                                  env=self.env, stdout=subprocess.DEVNULL)
+        self.addCleanup(window.kill)
+        self.wait_until(lambda: [w for w in self.windows(hidden=True)
+                                 if w["text"] == MARKER_TITLE], what="the foreign window")
+        self.saver().kill()
+        self.open_dialog()
+        self.saver(title=None)
+
+    def test_a_renamed_copy_counts_as_the_same_program(self):
+        folder = self.work / "prefix/drive_c/Other Place"
+        folder.mkdir()
+        shutil.copy2(self.build / "FlyingQuorlin.scr", folder / "Renamed Saver.scr")
+        renamed = r"C:\Other Place\Renamed Saver.scr"  # started quoted, for its blanks
+        self.saver(renamed)
+        self.saver(title=MARKER_TITLE)
+        self.saver(renamed, title=None)

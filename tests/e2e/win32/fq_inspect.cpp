@@ -1,173 +1,166 @@
-// fq_inspect.exe: a console tool that the end-to-end tests run under Wine beside the program
-// under test. It reports windows, controls, message boxes and registry values as one JSON
-// document on stdout, and acts on windows the way a user's click or a system close would.
-// Exit codes: 0 done, 1 the window, button or value named cannot be found or written,
-// 2 bad command line.
+// fq_inspect.exe: what the end-to-end tests see and do under Wine beside the program (its
+// commands: tests/e2e/README.md). It prints lines of tab-separated fields in UTF-8; exit code
+// 1 when the window, process or key named is not there, 2 on bad usage.
 #include <windows.h>
+#include <psapi.h>
+#include <winternl.h>
 
 #include <cstdio>
-#include <cwchar>
+#include <iostream>
+#include <sstream>
 #include <string>
+#include <vector>
 
-#include "json_writer.h"
-#include "process_info.h"
-#include "registry_info.h"
-#include "window_info.h"
-
-namespace fq::inspect {
 namespace {
 
-constexpr char kUsage[] =
-    "usage: fq_inspect <command> [arguments]\n"
-    "  windows                  every top-level window\n"
-    "  controls <hwnd>          the child windows of a window\n"
-    "  msgbox                   every visible message box (dialog-class window)\n"
-    "  click <hwnd> <text>      presses the button with that text inside the window\n"
-    "  settext <hwnd> <text>    sets a window's text (WM_SETTEXT)\n"
-    "  gettext <hwnd>           a window's text (WM_GETTEXT)\n"
-    "  close <hwnd>             asks a window to close (WM_CLOSE)\n"
-    "  launch <program> <argument text>\n"
-    "                           starts the program with exactly that text after its quoted\n"
-    "                           path, prints its pid, waits, prints its exit code, exits with it\n"
-    "  kill <pid>               ends a process at once\n"
-    "  process <pid>            a process's GDI objects, windows and memory\n"
-    "  registry <subkey>        the values of a key under HKEY_CURRENT_USER\n"
-    "  regdelete <subkey>       removes that key and everything below it\n"
-    "  regwrite <subkey> (<name> <type> <hex bytes>)...\n"
-    "                           stores values of any type number with exact bytes\n";
-
-int Fail(int code, const std::string& message) {
-  std::fprintf(stderr, "fq_inspect: %s\n", message.c_str());
-  return code;
+std::string Utf8(const std::wstring& text) {
+  std::string out(text.size() * 3, '\0');
+  out.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                 out.data(), static_cast<int>(out.size()), nullptr, nullptr));
+  // One line per window: a line break or tab inside a text becomes a blank.
+  for (char& c : out) c = (c == '\t' || c == '\n' || c == '\r') ? ' ' : c;
+  return out;
 }
 
-// A window handle in decimal or 0x-hexadecimal; nullptr unless it names an existing window.
-HWND WindowArgument(const wchar_t* text) {
-  wchar_t* end = nullptr;
-  const unsigned long long number = std::wcstoull(text, &end, 0);
-  HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(number));
-  return (*end == L'\0' && IsWindow(window)) ? window : nullptr;
+// A window's text as its own window procedure gives it, which also reaches edit controls of
+// another process.
+std::wstring TextOf(HWND window) {
+  std::wstring text(1 << 16, L'\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, 2000, &copied);
+  return text.substr(0, copied);
 }
 
-int Print(const JsonWriter& json) {
-  std::fputs(json.str().c_str(), stdout);
-  std::fputs("\n", stdout);
-  return 0;
+BOOL CALLBACK PrintWindow(HWND window, LPARAM) {
+  DWORD pid = 0;
+  GUITHREADINFO thread = {};
+  thread.cbSize = sizeof thread;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, &pid), &thread);
+  RECT outer = {}, client = {};
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &client);
+  MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+  wchar_t window_class[256] = {};
+  GetClassNameW(window, window_class, 256);
+  std::printf("%lld\t%lu\t%s\t%d\t%d\t%lld\t%lu\t%lu\t%ld\t%ld\t%ld\t%ld\t%ld\t%ld\t%ld\t%ld\t%s\n",
+              reinterpret_cast<long long>(window), pid, Utf8(window_class).c_str(),
+              IsWindowVisible(window), thread.hwndFocus == window,
+              reinterpret_cast<long long>(GetWindow(window, GW_OWNER)),
+              GetWindowLongW(window, GWL_STYLE), GetWindowLongW(window, GWL_EXSTYLE), outer.left,
+              outer.top, outer.right, outer.bottom, client.left, client.top, client.right,
+              client.bottom, Utf8(TextOf(window)).c_str());
+  return TRUE;
 }
 
-// Unlike a command line rebuilt from separate arguments, this keeps the argument text exact:
-// doubled blanks, tabs and quotes reach the program as given.
-int Launch(const std::wstring& program, const std::wstring& argument_text) {
-  std::wstring command_line = L"\"" + program + L"\"";
-  if (!argument_text.empty()) command_line += L" " + argument_text;
-  std::wstring folder = program.substr(0, program.find_last_of(L"\\/") + 1);
+// Wine does not implement GetGuiResources, so GDI objects are counted in the process's GDI
+// handle table, which Wine keeps where the PEB points, as older Windows did; it keeps a 64-bit
+// PEB for a 32-bit process too.
+long long GdiObjects(HANDLE process) {
+  // Wine's table: 65536 entries of 24 bytes; byte 12 holds the stock flag (0x80), byte 14
+  // the type (0: free).
+  constexpr size_t kEntry = 24;
+  std::vector<BYTE> table(0x10000 * kEntry);
+  PROCESS_BASIC_INFORMATION basic = {};
+  UINT64 address = 0;
+  if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic,
+                                nullptr) != 0 ||
+      !ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + 0xF8, &address,
+                         sizeof address, nullptr) ||
+      !ReadProcessMemory(process, reinterpret_cast<void*>(address), table.data(), table.size(),
+                         nullptr)) {
+    return -1;
+  }
+  long long live = 0;
+  for (size_t i = 0; i < table.size(); i += kEntry) {
+    live += table[i + 14] != 0 && !(table[i + 12] & 0x80);
+  }
+  return live;
+}
+
+int Launch(const wchar_t* program, std::wstring command_line) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
-    return Fail(1, "the program could not be started (error " + std::to_string(GetLastError()) +
-                       ")");
+  if (!CreateProcessW(program, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return 1;
   }
-  JsonWriter started;
-  started.BeginObject().Key("pid").Number(process.dwProcessId).EndObject();
-  Print(started);
+  std::printf("%lu\n", process.dwProcessId);
   std::fflush(stdout);
-  WaitForSingleObject(process.hProcess, INFINITE);
   DWORD exit_code = 0;
+  WaitForSingleObject(process.hProcess, INFINITE);
   GetExitCodeProcess(process.hProcess, &exit_code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  JsonWriter ended;
-  ended.BeginObject().Key("exit_code").Number(exit_code).EndObject();
-  Print(ended);
+  std::printf("%lu\n", exit_code);
   return static_cast<int>(exit_code);
 }
 
-int Kill(const wchar_t* pid_text) {
-  wchar_t* end = nullptr;
-  const DWORD pid = std::wcstoul(pid_text, &end, 0);
-  HANDLE process = *end == L'\0' ? OpenProcess(PROCESS_TERMINATE, FALSE, pid) : nullptr;
-  if (!process) return Fail(1, "no process with the id " + Utf8(pid_text));
-  const bool ended = TerminateProcess(process, 1);
-  CloseHandle(process);
-  JsonWriter json;
-  json.BeginObject().Key("killed").Bool(ended).EndObject();
-  return Print(json);
+int SetKey(const wchar_t* subkey) {
+  RegDeleteTreeW(HKEY_CURRENT_USER, subkey);
+  for (std::string line; std::getline(std::cin, line);) {
+    std::istringstream fields(line);
+    std::string name, hex;
+    DWORD type = 0;
+    fields >> name >> type >> hex;  // no hex: no bytes
+    std::vector<BYTE> bytes;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2) {
+      bytes.push_back(static_cast<BYTE>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    }
+    const DWORD size = static_cast<DWORD>(bytes.size());
+    // The system counts in a text's forgotten terminator where one follows the bytes in
+    // memory; what follows here is none, so that the bytes are stored exactly.
+    bytes.insert(bytes.end(), 4, 0xFF);
+    if (RegSetKeyValueW(HKEY_CURRENT_USER, subkey, std::wstring(name.begin(), name.end()).c_str(),
+                        type, bytes.data(), size) != ERROR_SUCCESS) {
+      return 1;
+    }
+  }
+  return 0;
 }
 
-int Run(int argc, wchar_t** argv) {
-  if (argc < 2) return Fail(2, kUsage);
-  const std::wstring command = argv[1];
-  JsonWriter json;
-  if (command == L"windows" && argc == 2) {
-    WriteTopLevelWindows(json);
-    return Print(json);
+int PrintKey(const wchar_t* subkey) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, subkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return 0;
+  std::vector<BYTE> bytes(1 << 20);
+  wchar_t name[256];
+  for (DWORD index = 0, length = 256, type = 0, size = static_cast<DWORD>(bytes.size());
+       RegEnumValueW(key, index, name, &length, nullptr, &type, bytes.data(), &size) == 0;
+       ++index, length = 256, size = static_cast<DWORD>(bytes.size())) {
+    std::printf("%s\t%lu\t", Utf8(name).c_str(), type);
+    for (DWORD i = 0; i < size; ++i) std::printf("%02x", bytes[i]);
+    std::printf("\n");
   }
-  if (command == L"msgbox" && argc == 2) {
-    WriteMessageBoxes(json);
-    return Print(json);
-  }
-  if (command == L"launch" && argc == 4) return Launch(argv[2], argv[3]);
-  if (command == L"kill" && argc == 3) return Kill(argv[2]);
-  if (command == L"process" && argc == 3) {
-    wchar_t* end = nullptr;
-    const DWORD pid = std::wcstoul(argv[2], &end, 0);
-    if (*end != L'\0' || !WriteProcessInfo(json, pid)) {
-      return Fail(1, "no process with the id " + Utf8(argv[2]));
-    }
-    return Print(json);
-  }
-  if (command == L"registry" && argc == 3) {
-    WriteUserKey(json, argv[2]);
-    return Print(json);
-  }
-  if (command == L"regdelete" && argc == 3) {
-    if (!DeleteUserKey(argv[2])) return Fail(1, "the key could not be deleted");
-    json.BeginObject().Key("deleted").Bool(true).EndObject();
-    return Print(json);
-  }
-  if (command == L"regwrite" && argc >= 6 && (argc - 3) % 3 == 0) {
-    for (int i = 3; i < argc; i += 3) {
-      wchar_t* end = nullptr;
-      const DWORD type = std::wcstoul(argv[i + 1], &end, 0);
-      if (*end != L'\0' || !StoreUserValue(argv[2], argv[i], type, argv[i + 2])) {
-        return Fail(1, "the value \"" + Utf8(argv[i]) + "\" could not be stored");
-      }
-    }
-    json.BeginObject().Key("stored").Number((argc - 3) / 3).EndObject();
-    return Print(json);
-  }
-  const bool with_window = (argc == 3 && (command == L"controls" || command == L"gettext" ||
-                                          command == L"close")) ||
-                           (argc == 4 && (command == L"click" || command == L"settext"));
-  if (!with_window) return Fail(2, kUsage);
-  HWND window = WindowArgument(argv[2]);
-  if (!window) return Fail(1, "no window with the handle " + Utf8(argv[2]));
-
-  if (command == L"controls") {
-    WriteControls(json, window);
-  } else if (command == L"gettext") {
-    json.BeginObject().Key("text").Text(WindowText(window)).EndObject();
-  } else if (command == L"close") {
-    // Posted, not sent: the close may end the target process before it could answer.
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    json.BeginObject().Key("closed").Bool(true).EndObject();
-  } else if (command == L"click") {
-    HWND button = FindButton(window, argv[3]);
-    if (!button) return Fail(1, "no button \"" + Utf8(argv[3]) + "\" in that window");
-    PostMessageW(button, BM_CLICK, 0, 0);
-    json.BeginObject().Key("clicked").Number(reinterpret_cast<intptr_t>(button)).EndObject();
-  } else {
-    DWORD_PTR result = 0;
-    const bool sent = SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]),
-                                          SMTO_ABORTIFHUNG, 2000, &result);
-    json.BeginObject().Key("set").Bool(sent && result).EndObject();
-  }
-  return Print(json);
+  return 0;
 }
 
 }  // namespace
-}  // namespace fq::inspect
 
-int wmain(int argc, wchar_t** argv) { return fq::inspect::Run(argc, argv); }
+int wmain(int argc, wchar_t** argv) {
+  const std::wstring command = argc > 1 ? argv[1] : L"";
+  const auto number = [&](int index) { return std::wcstoull(argv[index], nullptr, 0); };
+  if (command == L"windows" && argc == 2) return EnumWindows(PrintWindow, 0), 0;
+  if (command == L"launch" && argc == 4) return Launch(argv[2], argv[3]);
+  if (command == L"registry" && argc == 3) return PrintKey(argv[2]);
+  if (command == L"regset" && argc == 3) return SetKey(argv[2]);
+  if (command == L"window" && argc == 3) {
+    CreateWindowExW(0, L"STATIC", argv[2], 0, 0, 0, 80, 40, nullptr, nullptr, nullptr, nullptr);
+    for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;) DispatchMessageW(&message);
+    return 0;
+  }
+  if ((command == L"kill" || command == L"process") && argc == 3) {
+    const HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, static_cast<DWORD>(number(2)));
+    if (!process) return 1;
+    if (command == L"kill") return TerminateProcess(process, 1) ? 0 : 1;
+    PROCESS_MEMORY_COUNTERS memory = {};
+    GetProcessMemoryInfo(process, &memory, sizeof memory);
+    std::printf("%lld\t%zu\t%zu\n", GdiObjects(process), memory.PagefileUsage,
+                memory.WorkingSetSize);
+    return 0;
+  }
+  const HWND window = argc > 2 ? reinterpret_cast<HWND>(number(2)) : nullptr;
+  if (!IsWindow(window)) return argc > 2 ? 1 : 2;
+  if (command == L"windows" && argc == 3) return EnumChildWindows(window, PrintWindow, 0), 0;
+  // Posted, not sent: a close may end the target before it could answer.
+  if (command == L"post" && argc == 4) return PostMessageW(window, number(3), 0, 0) ? 0 : 1;
+  return 2;
+}

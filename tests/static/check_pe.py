@@ -1,0 +1,81 @@
+"""Checks a built program file without running it: a GUI PE32 file for i386 (the product) or
+PE32+ for x86-64, importing system DLLs only (the runtime is linked in), with the exact version
+block, icon group 1, the manifest, and no string table, so that the system lists the saver
+under its file name. Usage: check_pe.py i686|x86_64 FILE"""
+
+import struct
+import sys
+import xml.etree.ElementTree as ElementTree
+
+import pefile
+
+RT_ICON, RT_STRING, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 6, 14, 16, 24
+MACHINE = {"i686": (0x14C, 0x10B), "x86_64": (0x8664, 0x20B)}  # machine, optional-header magic
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll",
+               "shell32.dll", "comctl32.dll", "ole32.dll", "oleaut32.dll", "version.dll",
+               "winmm.dll", "imm32.dll", "uxtheme.dll", "shlwapi.dll", "ntdll.dll"}
+FIXED = {"FileVersionMS": 4, "FileVersionLS": 0, "ProductVersionMS": 4, "ProductVersionLS": 0,
+         "FileFlagsMask": 0, "FileFlags": 0, "FileOS": 4, "FileType": 1, "FileSubtype": 0,
+         "FileDateMS": 0, "FileDateLS": 0}  # 0.4.0.0, a 32-bit Windows application
+STRINGS = [("CompanyName", "Quorlin Works"), ("ProductName", "Flying Quorlin ScreenSaver"),
+           ("FileVersion", "0.04"), ("ProductVersion", "0.04"),
+           ("InternalName", "FlyingQuorlin"), ("OriginalFilename", "FlyingQuorlin.scr")]
+ICONS = {30001: (32, 32, 8, 2216), 30002: (16, 16, 8, 1384)}  # width, height, bits, bytes
+XMLNS = {"v1": "urn:schemas-microsoft-com:asm.v1", "v3": "urn:schemas-microsoft-com:asm.v3",
+         "os": "urn:schemas-microsoft-com:compatibility.v1",
+         "ws": "http://schemas.microsoft.com/SMI/2005/WindowsSettings"}
+
+arch, path = sys.argv[1:]
+pe = pefile.PE(path)
+failures = []
+
+
+def expect(what, found, wanted):
+    if found != wanted:
+        failures.append(f"{arch}: {what}: {found!r}, expected {wanted!r}")
+
+
+expect("machine and magic", (pe.FILE_HEADER.Machine, pe.OPTIONAL_HEADER.Magic), MACHINE[arch])
+expect("subsystem (2: GUI, so that no console opens)", pe.OPTIONAL_HEADER.Subsystem, 2)
+imports = {entry.dll.decode().lower() for entry in pe.DIRECTORY_ENTRY_IMPORT
+           + getattr(pe, "DIRECTORY_ENTRY_DELAY_IMPORT", [])}
+expect("DLLs outside the system", sorted(imports - SYSTEM_DLLS), [])
+
+resources = {}  # (type, id, language): bytes
+for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+    for name in kind.directory.entries:
+        for language in name.directory.entries:
+            data = language.data.struct
+            resources[kind.id, name.id, language.id] = pe.get_data(data.OffsetToData, data.Size)
+expect("string, icon group, version and manifest resources (type, id, language)",
+       sorted(key for key in resources if key[0] in (RT_STRING, RT_GROUP_ICON, RT_VERSION,
+                                                     RT_MANIFEST)),
+       [(RT_GROUP_ICON, 1, 0), (RT_VERSION, 1, 1033), (RT_MANIFEST, 1, 0)])
+
+expect("fixed version", {field: getattr(pe.VS_FIXEDFILEINFO[0], field) for field in FIXED}, FIXED)
+tables = [table for info in pe.FileInfo[0] for table in getattr(info, "StringTable", [])]
+expect("string table languages", [table.LangID for table in tables], [b"040904B0"])
+expect("version strings", [(key.decode(), value.decode()) for table in tables
+                           for key, value in table.entries.items()], STRINGS)
+expect("translations", [var.entry for info in pe.FileInfo[0] for var in getattr(info, "Var", [])],
+       [{b"Translation": "0x0409 0x04b0"}])
+
+group = resources.get((RT_GROUP_ICON, 1, 0), b"\0" * 6)
+entries = [struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i)
+           for i in range(struct.unpack_from("<H", group, 4)[0])]
+expect("icon group 1 (image: width, height, bits, bytes)",
+       {e[7]: (e[0], e[1], e[5], e[6]) for e in entries}, ICONS)
+expect("icon images' sizes", {image: len(resources.get((RT_ICON, image, 0), b""))
+                              for image in ICONS}, {image: i[3] for image, i in ICONS.items()})
+
+manifest = ElementTree.fromstring(resources.get((RT_MANIFEST, 1, 0), b"<none/>"))
+expect("manifest: execution level, DPI awareness, dependencies, supported systems",
+       ([node.get("level") for node in manifest.iterfind(".//v3:requestedExecutionLevel", XMLNS)],
+        [node.text for node in manifest.iterfind(".//ws:dpiAware", XMLNS)],
+        [node.get("name") + " " + node.get("version") for node in
+         manifest.iterfind(".//v1:dependentAssembly/v1:assemblyIdentity", XMLNS)],
+        len(manifest.findall(".//os:supportedOS", XMLNS))),
+       (["asInvoker"], ["true"], ["Microsoft.Windows.Common-Controls 6.0.0.0"], 5))
+
+print("\n".join(failures) or f"{path}: all checks passed")
+sys.exit(1 if failures else 0)
