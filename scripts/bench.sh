@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Benchmarks, apart from the tests: the native frame-step benchmark, then under Wine on a
 # 1920x1080 Xvfb screen the drawing time of the real frame step against a bare loop of the same
-# blits, and the processor share of the running saver at Speed 25 against a paced bare loop;
+# blits and the processor share of the running saver at Speed 25 against a paced bare loop;
 # then the program files' sizes, and the start-up time and private memory of the saver
-# against a bare window (each build under its own Wine, the i686 one where 32-bit Wine runs).
+# against a bare window; each for the x86_64 build and, where 32-bit code runs, the i686 one,
+# each under its own Wine.
 # Last, the drawing time and processor share of the XScreenSaver hack on the X11 port, natively.
 # Usage: scripts/bench.sh [seconds per processor-share sample, default 20]
 # FQ_BUILD_ROOT puts the builds elsewhere (default: build/ in this checkout).
@@ -31,7 +32,7 @@ cmake --build "$native_dir" -j2 --target fq_frame_step_bench
 cmake --preset win64 -B "$win64_dir" >/dev/null
 cmake --build "$win64_dir" -j2 --target FlyingQuorlin fq_win32_bench fq_bare_window
 cmake --preset win32 -B "$win32_dir" >/dev/null
-cmake --build "$win32_dir" -j2 --target FlyingQuorlin fq_bare_window
+cmake --build "$win32_dir" -j2 --target FlyingQuorlin fq_win32_bench fq_bare_window
 
 echo "== Machine"
 echo "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(nproc) cores" \
@@ -106,29 +107,46 @@ cpu_shares() {
     'BEGIN { printf "%6.2f %%   (Xvfb %.2f %%)", 100 * d / hz / s, 100 * x / hz / s }'
 }
 
-echo "== Drawing time per frame under Wine"
-"$wine" "$win64_dir/fq_win32_bench.exe"
+set_saver() {
+  "$wine" reg add "$settings_key" /v Speed /t REG_SZ /d "$1" /f >/dev/null 2>&1
+  "$wine" reg add "$settings_key" /v Count /t REG_SZ /d "$2" /f >/dev/null 2>&1
+}
 
-echo "== Processor share, one core = 100%, over ${sample_seconds} s after ${warm_up_seconds} s"
-for count in 8 30; do
-  "$wine" reg add "$settings_key" /v Speed /t REG_SZ /d 25 /f >/dev/null 2>&1
-  "$wine" reg add "$settings_key" /v Count /t REG_SZ /d "$count" /f >/dev/null 2>&1
-  "$wine" "$win64_dir/FlyingQuorlin.scr" /s &
-  launcher=$!
-  pid=$(program_pid "$win64_dir/FlyingQuorlin.scr")
-  printf '  %-40s %s\n' "saver, Speed 25, Count $count:" "$(cpu_shares "$pid")"
-  kill "$pid"
-  wait_gone "$pid"
-  wait "$launcher" 2>/dev/null || true
+# Drawing time per frame and processor share of one build, under its own Wine.
+drawing_and_share() {
+  local arch=$1 runner=$2 dir=$3 count launcher pid
+  echo "== Drawing time per frame under Wine, $arch"
+  "$runner" "$dir/fq_win32_bench.exe"
+  echo "== Processor share, $arch, one core = 100%, over ${sample_seconds} s after" \
+    "${warm_up_seconds} s"
+  for count in 8 30; do
+    set_saver 25 "$count"
+    "$runner" "$dir/FlyingQuorlin.scr" /s &
+    launcher=$!
+    pid=$(program_pid "$dir/FlyingQuorlin.scr")
+    printf '  %-40s %s\n' "saver, Speed 25, Count $count:" "$(cpu_shares "$pid")"
+    kill "$pid"
+    wait_gone "$pid"
+    wait "$launcher" 2>/dev/null || true
 
-  "$wine" "$win64_dir/fq_win32_bench.exe" --paced $((warm_up_seconds + sample_seconds + 2)) \
-    "$count" &
-  launcher=$!
-  pid=$(program_pid "$win64_dir/fq_win32_bench.exe")
-  printf '  %-40s %s\n' "bare blits, 25 ms pause, Count $count:" "$(cpu_shares "$pid")"
-  wait_gone "$pid"
-  wait "$launcher" 2>/dev/null || true
-done
+    "$runner" "$dir/fq_win32_bench.exe" --paced $((warm_up_seconds + sample_seconds + 2)) \
+      "$count" &
+    launcher=$!
+    pid=$(program_pid "$dir/fq_win32_bench.exe")
+    printf '  %-40s %s\n' "bare blits, 25 ms pause, Count $count:" "$(cpu_shares "$pid")"
+    wait_gone "$pid"
+    wait "$launcher" 2>/dev/null || true
+  done
+}
+
+measure_i686=0
+bash scripts/runs-32bit-code.sh && measure_i686=1
+drawing_and_share x86_64 "$wine" "$win64_dir"
+if ((measure_i686)); then
+  drawing_and_share i686 "$wine32" "$win32_dir"
+else
+  echo "== This machine cannot run 32-bit code: the i686 build is not measured"
+fi
 
 # ---- Program files, start-up and private memory ----
 
@@ -194,11 +212,6 @@ private_kib() {
   echo "$kib"
 }
 
-set_saver() {
-  "$wine" reg add "$settings_key" /v Speed /t REG_SZ /d "$1" /f >/dev/null 2>&1
-  "$wine" reg add "$settings_key" /v Count /t REG_SZ /d "$2" /f >/dev/null 2>&1
-}
-
 startup_and_memory() {
   local arch=$1 runner=$2 dir=$3 saver=() bare=() _
   echo "== Start-up, $arch: seconds from process start to the first frame on the screen," \
@@ -224,11 +237,8 @@ startup_and_memory() {
 }
 
 startup_and_memory x86_64 "$wine" "$win64_dir"
-# Preview mode ends at once: where it runs, so does 32-bit code under this Wine.
-if [[ -x $wine32 ]] && timeout 60 "$wine32" "$win32_dir/FlyingQuorlin.scr" /p >/dev/null 2>&1; then
+if ((measure_i686)); then
   startup_and_memory i686 "$wine32" "$win32_dir"
-else
-  echo "== i686: 32-bit Wine does not run here (docs/PERFORMANCE.md), skipped"
 fi
 
 # The XScreenSaver hack on the same Xvfb screen, natively: drawing time per frame of the real

@@ -31,23 +31,11 @@ apt_install() {
   "${sudo_cmd[@]}" apt-get install -y "$@" </dev/null
 }
 
-# Some kernels are built without 32-bit support: a 32-bit ELF that only exits shows whether
-# this one runs 32-bit programs (it fails with "Exec format error" where not).
-runs_32bit_code() {
-  local folder status=0
-  folder="$(mktemp -d)"
-  printf '.globl _start\n_start: movl $1, %%eax\nxorl %%ebx, %%ebx\nint $0x80\n' |
-    as --32 -o "$folder/probe.o" - && ld -m elf_i386 -o "$folder/probe" "$folder/probe.o" &&
-    "$folder/probe" 2>/dev/null || status=$?
-  rm -rf "$folder"
-  return "$status"
-}
-
 if ((${#missing[@]} > 0)); then
   apt_install "${missing[@]}"
 fi
 if ! installed wine32:i386; then
-  if runs_32bit_code; then
+  if bash "$(dirname "${BASH_SOURCE[0]}")/runs-32bit-code.sh"; then
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
       "${sudo_cmd[@]}" dpkg --add-architecture i386
     fi

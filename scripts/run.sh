@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the program: installs what is missing, builds the x86_64 program and starts it under
+# Runs the program: installs what is missing, builds the product (the i686 program, or its
+# x86_64 twin where this machine cannot run 32-bit code, which it says) and starts it under
 # Wine with the given arguments (default "/s", the saver, full screen) on $DISPLAY; with --x11
 # first, the XScreenSaver hack natively instead (see that branch below).
 # Without a display it runs on a private Xvfb screen instead: the saver is recorded for a few
@@ -41,7 +42,15 @@ if [[ ${1:-} == --x11 ]]; then
   echo "No display: recorded flyingquorlin ${*:---root} on Xvfb; animated GIF: $build_root/hack.gif"
   exit 0
 fi
-program="$build_root/win64/FlyingQuorlin.scr"
+# The product runs under 32-bit Wine in the same 64-bit prefix as everything else.
+if bash scripts/runs-32bit-code.sh; then
+  preset=win32 wine=/usr/lib/wine/wine
+  echo "Running the product, the i686 FlyingQuorlin.scr, under 32-bit Wine."
+else
+  preset=win64 wine=/usr/lib/wine/wine64
+  echo "This machine cannot run 32-bit code: running the x86_64 FlyingQuorlin.scr instead."
+fi
+program="$build_root/$preset/FlyingQuorlin.scr"
 arguments=("${@:-/s}")
 
 export WINEPREFIX="$build_root/run-prefix"
@@ -49,8 +58,8 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 build_program() {
-  cmake --preset win64 -B "$build_root/win64"
-  cmake --build "$build_root/win64" -j "${FQ_BUILD_JOBS:-$(nproc)}"
+  cmake --preset "$preset" -B "$build_root/$preset"
+  cmake --build "$build_root/$preset" -j "${FQ_BUILD_JOBS:-$(nproc)}" --target FlyingQuorlin
 }
 
 # The first use of a prefix sets it up (~15 s); done apart so that the program starts at once.
@@ -64,7 +73,7 @@ prepare_prefix() {
 
 run_on_display() {
   echo "Starting FlyingQuorlin.scr ${arguments[*]} on $DISPLAY"
-  /usr/lib/wine/wine64 "$program" "${arguments[@]}"
+  "$wine" "$program" "${arguments[@]}"
 }
 
 # Saver mode, as the program itself reads its switch: trimmed, upper-cased, first two letters.
@@ -120,7 +129,7 @@ run_headless() {
   while [[ ! -s "$display_file" ]]; do sleep 0.1; done
   export DISPLAY=":$(head -n1 "$display_file")"
   prepare_prefix
-  /usr/lib/wine/wine64 "$program" "${arguments[@]}" &
+  "$wine" "$program" "${arguments[@]}" &
   if saver_mode; then
     record_saver
     return

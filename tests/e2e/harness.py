@@ -2,7 +2,7 @@
 WINEPREFIX, sees and does what a user does, and reads exit codes and the registry, through the
 x86_64 inspector for either build. `python3 harness.py i686|x86_64 MODULE...` runs the first
 module against that build (i686, the product, under 32-bit Wine). Where the machine cannot run
-32-bit code (or FQ_E2E_NO_32BIT=1 says so), an i686 run is skipped with exit code 77 and an
+32-bit code (or FQ_NO_32BIT=1 says so), an i686 run is skipped with exit code 77 and an
 x86_64 run takes the other modules on too."""
 
 import contextlib
@@ -26,19 +26,8 @@ BUILD = {arch: Path(os.environ.get(f"FQ_{preset.upper()}_BUILD_DIR") or REPO / "
          for arch, preset in (("i686", "win32"), ("x86_64", "win64"))}
 
 
-def runs_32bit_code():
-    """Whether the kernel runs 32-bit x86 programs: a 32-bit ELF that only exits, built here."""
-    if os.environ.get("FQ_E2E_NO_32BIT") == "1":
-        return False
-    with tempfile.TemporaryDirectory() as folder:
-        probe = f"{folder}/probe"
-        subprocess.run(["as", "--32", "-o", f"{probe}.o"], check=True, text=True,
-                       input=".globl _start\n_start: movl $1, %eax\nxorl %ebx, %ebx\nint $0x80\n")
-        subprocess.run(["ld", "-m", "elf_i386", "-o", probe, f"{probe}.o"], check=True)
-        try:
-            return subprocess.run([probe]).returncode == 0
-        except OSError:  # "Exec format error"
-            return False
+def runs_32bit_code():  # the same probe as the scripts (FQ_NO_32BIT=1 answers no)
+    return subprocess.run(["bash", REPO / "scripts/runs-32bit-code.sh"]).returncode == 0
 
 
 def run(env, command, input="", timeout=60):
@@ -58,6 +47,22 @@ class WineTest(unittest.TestCase):
 
     arch = None  # None: FQ_E2E_ARCH, by default the product
     screen = (1920, 1080)
+    monitors = None  # sizes, left to right: several monitors on a nested server in `screen`
+
+    @classmethod
+    def x_server(cls, command, host=None):
+        """Starts an X server (on the display `host`, for a nested one) on a display number of
+        its own, which it returns; it ends with the class, or with the test run."""
+        read, write = os.pipe()
+        server = subprocess.Popen(
+            command + ["-displayfd", str(write), "-wr", "-nolisten", "tcp", "-noreset"],
+            pass_fds=(write,), stderr=subprocess.DEVNULL, env=dict(os.environ, DISPLAY=host or ""),
+            preexec_fn=lambda: ctypes.CDLL(None).prctl(1, 15))
+        cls.addClassCleanup(server.wait, 10)
+        cls.addClassCleanup(server.terminate)
+        os.close(write)
+        with os.fdopen(read) as pipe:
+            return ":" + pipe.readline().strip()
 
     @classmethod
     def setUpClass(cls):
@@ -69,16 +74,10 @@ class WineTest(unittest.TestCase):
         cls.work = Path(tempfile.mkdtemp(prefix="run-", dir=cache))  # beside the template
         cls.addClassCleanup(shutil.rmtree, cls.work, ignore_errors=True)
         # A white root window shows any pixel the saver leaves uncovered.
-        read, write = os.pipe()
-        cls.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % cls.screen, "-wr",
-             "-nolisten", "tcp", "-noreset"], pass_fds=(write,), stderr=subprocess.DEVNULL,
-            preexec_fn=lambda: ctypes.CDLL(None).prctl(1, 15))  # ends with the test run
-        cls.addClassCleanup(cls.xvfb.wait, 10)
-        cls.addClassCleanup(cls.xvfb.terminate)
-        os.close(write)
-        with os.fdopen(read) as pipe:
-            display = ":" + pipe.readline().strip()
+        display = cls.x_server(["Xvfb", "-screen", "0", "%dx%dx24" % cls.screen])
+        if cls.monitors:  # Wine sees several monitors only through a nested server's Xinerama
+            display = cls.x_server(["Xephyr", *[arg for size in cls.monitors for arg in (
+                "-screen", "%dx%d" % size)], "+xinerama", "-extension", "RANDR"], display)
         cls.env = dict(os.environ, WINEARCH="win64", WINEDEBUG="-all", DISPLAY=display,
                        WINEDLLOVERRIDES="mscoree,mshtml=", WINEPREFIX=str(cls.work / "prefix"))
         cls.addClassCleanup(run, cls.env, [WINESERVER, "-w"])

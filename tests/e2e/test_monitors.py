@@ -1,0 +1,73 @@
+"""The saver on two monitors (1280x720 primary, 1024x768 to its right): both go black, the
+sprites stay on the primary; input on the second ends the saver as on the first, the pointer
+judged in one space across both; and how it yields to other programs and to its own copies."""
+
+import time
+
+from harness import WineTest
+
+PRIMARY, SECOND = (1280, 720), (1024, 768)
+HOME = (640, 360)
+ON_SECOND = (1280 + 512, 360)  # reached from HOME by a move along x alone
+
+
+class MonitorsTest(WineTest):
+    screen = (2400, 900)
+    monitors = [PRIMARY, SECOND]
+
+    def start_saver(self, settings=None, at=HOME):  # the pointer rests `at` as it starts
+        self.move(*at)
+        program = self.start("/s", settings)
+        self.wait_window(program, cls="FlyingQuorlin.Saver")
+        time.sleep(1)  # until the frame loop runs
+        return program
+
+    def colours(self, settings):  # of each monitor's pixels while a saver runs, then ended
+        program = self.start_saver(settings)
+        time.sleep(2)  # the sprites drift towards the second monitor
+        pixels, width = self.pixels(), PRIMARY[0] + SECOND[0]
+        program.kill()
+        return [{pixels[3 * (y * width + x):3 * (y * width + x) + 3] for y in range(0, h, 2)
+                 for x in range(left, left + w, 2)}
+                for left, (w, h) in ((0, PRIMARY), (PRIMARY[0], SECOND))]
+
+    def test_both_monitors_go_black_with_the_sprites_on_the_primary(self):
+        self.assertEqual(self.colours({"Count": "0"}), [{b"\0\0\0"}] * 2,
+                         "with no sprite, the monitors are not all black")
+        primary, second = self.colours({"Count": "30"})
+        self.assertEqual(second, {b"\0\0\0"}, "the second monitor is not all black")
+        self.assertGreater(len(primary), 10, "no sprite on the primary monitor")
+
+    def test_a_key_a_click_or_a_jump_on_the_second_monitor_ends_the_saver(self):
+        x, y = ON_SECOND
+        for what, act in [("key", lambda: self.key("a")), ("click", lambda: self.click(x, y)),
+                          ("jump", lambda: self.move(x + 100, y + 100))]:
+            with self.subTest(what):
+                program = self.start_saver()
+                self.move(*ON_SECOND)
+                self.assertTrue(program.running(), "the move along x to the second monitor")
+                act()
+                try:
+                    self.assertEqual(program.wait(timeout=5), 0, program.stderr())
+                finally:
+                    program.kill()
+
+    def test_small_moves_across_the_border_keep_it(self):
+        program = self.start_saver(at=(PRIMARY[0] - 10, 300))
+        for to in [(PRIMARY[0] + 5, 310), (PRIMARY[0] - 8, 325), (PRIMARY[0] + 10, 340)]:
+            self.move(*to)
+        self.assertTrue(program.running(), "moves of under 20 pixels across the border ended it")
+
+    def test_another_programs_window_ends_it_the_settings_dialog_does_not(self):
+        saver = self.start_saver()
+        self.wait_window(self.start("/c"), cls="FlyingQuorlinConfig")
+        time.sleep(1)
+        self.assertTrue(saver.running(), "the settings dialog's activation ended the saver")
+        self.start(path=r"C:\windows\notepad.exe")
+        self.assertEqual(saver.wait(timeout=10), 0, "notepad's activation: " + saver.stderr())
+
+    def test_two_keys_end_two_savers_side_by_side(self):
+        first, second = self.start_saver(), self.start_saver()
+        for saver in (second, first):  # the front one; then the other takes the keyboard back
+            self.key("a")
+            self.assertEqual(saver.wait(timeout=5), 0, saver.stderr())
