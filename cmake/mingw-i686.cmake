@@ -1,10 +1,9 @@
-# Cross-compiling for i686 Windows with Debian's MinGW-w64. The POSIX-threads compilers, whose
-# C++ runtime has std::mutex, so that GoogleTest builds with the very compiler of the product;
-# the program itself starts no thread and comes out the same with either.
+# Cross-compiling for i686 Windows with Debian's MinGW-w64 (the Win32-threads compilers: the
+# POSIX-threads ones would link a thread library into a program that starts no thread).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 # Single-precision arithmetic rounds to single precision, as on every other build: the x87
 # unit would keep excess precision and, for one, give a re-entering sprite another speed.
