@@ -1,8 +1,10 @@
 """Checks a built program file without running it: a GUI PE32 file for i386 (the product) or
-PE32+ for x86-64, importing system DLLs only (the runtime is linked in), with the exact version
-block, icon group 1, the manifest, and no string table, so that the system lists the saver
-under its file name. Usage: check_pe.py i686|x86_64 FILE"""
+PE32+ for x86-64, small enough to mail and copy as one file, importing system DLLs only (the
+runtime is linked in), with the exact version block, icon group 1, the manifest, and no string
+table, so that the system lists the saver under its file name. Usage: check_pe.py i686|x86_64
+FILE"""
 
+import os
 import struct
 import sys
 import xml.etree.ElementTree as ElementTree
@@ -11,6 +13,7 @@ import pefile
 
 RT_ICON, RT_STRING, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 6, 14, 16, 24
 MACHINE = {"i686": (0x14C, 0x10B), "x86_64": (0x8664, 0x20B)}  # machine, optional-header magic
+SIZE_LIMIT = {"i686": 256 * 1024, "x86_64": 320 * 1024}  # bytes
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll",
                "shell32.dll", "comctl32.dll", "ole32.dll", "oleaut32.dll", "version.dll",
                "winmm.dll", "imm32.dll", "uxtheme.dll", "shlwapi.dll", "ntdll.dll"}
@@ -37,6 +40,7 @@ def expect(what, found, wanted):
 
 expect("machine and magic", (pe.FILE_HEADER.Machine, pe.OPTIONAL_HEADER.Magic), MACHINE[arch])
 expect("subsystem (2: GUI, so that no console opens)", pe.OPTIONAL_HEADER.Subsystem, 2)
+expect(f"within {SIZE_LIMIT[arch]:,} bytes", os.path.getsize(path) <= SIZE_LIMIT[arch], True)
 imports = {entry.dll.decode().lower() for entry in pe.DIRECTORY_ENTRY_IMPORT
            + getattr(pe, "DIRECTORY_ENTRY_DELAY_IMPORT", [])}
 expect("DLLs outside the system", sorted(imports - SYSTEM_DLLS), [])
