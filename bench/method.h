@@ -2,6 +2,8 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <vector>
 
 namespace fq::bench {
@@ -13,6 +15,25 @@ inline constexpr int kPacedSpeed = 25;  // ms, the default Speed
 inline double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
+}
+
+// One way of drawing the frames and its milliseconds per frame, round by round.
+struct Timings {
+  const char* name;
+  std::vector<double> rounds;
+};
+
+// Prints each way's median and least, and its median against the bare loop's.
+inline void PrintTimings(int16_t count, int width, int height, const std::vector<Timings>& ways,
+                         const Timings& bare) {
+  std::printf("Count %2d at %dx%d, ms per frame over %d rounds of %d frames:\n", count, width,
+              height, kRounds, kFramesPerRound);
+  std::printf("  %-24s %8s %8s %12s\n", "", "median", "least", "median/bare");
+  for (const Timings& way : ways) {
+    std::printf("  %-24s %8.3f %8.3f %11.2fx\n", way.name, Median(way.rounds),
+                *std::min_element(way.rounds.begin(), way.rounds.end()),
+                Median(way.rounds) / Median(bare.rounds));
+  }
 }
 
 }  // namespace fq::bench

@@ -6,7 +6,6 @@
 // the script can measure its processor share from outside, as it does for the saver.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -87,10 +86,8 @@ double TimeRound(const std::function<void()>& frame) {
 
 // One way of drawing the frames: the real frame step (no sheet given) or the bare loop
 // reading the sheet from `master`.
-struct Contender {
-  const char* name;
+struct Contender : Timings {
   HDC master;
-  std::vector<double> rounds;
 };
 
 // The contenders take turns round by round, so that a slow spell of the machine hits them
@@ -105,10 +102,10 @@ void CompareDrawing(win32::Win32Platform& platform, int16_t count, HINSTANCE ins
   const SheetCopy eight_bit(instance, 0);
   const SheetCopy dib32(instance, 32);
   std::vector<Contender> contenders = {
-      {"FrameStep", nullptr, {}},
-      {"bare", platform.DeviceContext(SurfaceId::Master), {}},
-      {"bare 8-bit sheet", eight_bit.dc(), {}},
-      {"bare 32-bit DIB sheet", dib32.dc(), {}},
+      {{"FrameStep", {}}, nullptr},
+      {{"bare", {}}, platform.DeviceContext(SurfaceId::Master)},
+      {{"bare 8-bit sheet", {}}, eight_bit.dc()},
+      {{"bare 32-bit DIB sheet", {}}, dib32.dc()},
   };
   SpriteTable start = scene.Sprites();
   for (int round = 0; round < kRounds; ++round) {
@@ -128,16 +125,8 @@ void CompareDrawing(win32::Win32Platform& platform, int16_t count, HINSTANCE ins
     }
     start = next;
   }
-  const double bare_ms = Median(contenders[1].rounds);
-  std::printf("Count %2d at %dx%d, ms per frame over %d rounds of %d frames:\n", count,
-              screen.width, screen.height, kRounds, kFramesPerRound);
-  std::printf("  %-24s %8s %8s %12s\n", "", "median", "least", "median/bare");
-  for (const Contender& contender : contenders) {
-    const double ms = Median(contender.rounds);
-    std::printf("  %-24s %8.3f %8.3f %11.2fx\n", contender.name, ms,
-                *std::min_element(contender.rounds.begin(), contender.rounds.end()),
-                ms / bare_ms);
-  }
+  PrintTimings(count, screen.width, screen.height, {contenders.begin(), contenders.end()},
+               contenders[1]);
 }
 
 // The bare loop as the saver runs it: one frame, every pending message, a 25 ms pause.

@@ -4,11 +4,9 @@
 // the same run; the clock stops after XSync, so the server's drawing is counted. With
 // "--paced SECONDS COUNT" it runs the bare loop paced like the hack at Speed 25, so that the
 // script can measure its processor share from outside, as it does for the hack.
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -80,26 +78,21 @@ void CompareDrawing(x11::X11Platform& platform, int16_t count) {
   LcgRandom random;
   Scene scene(platform, platform, platform, settings, random);
   scene.SetUpScene();
-  std::vector<double> step_ms, bare_ms;
+  std::vector<Timings> ways = {{"FrameStep", {}}, {"bare", {}}};
   SpriteTable start = scene.Sprites();
   for (int round = 0; round < kRounds; ++round) {
-    for (std::vector<double>* times : {&step_ms, &bare_ms}) {
+    for (Timings& way : ways) {
+      const bool step = &way == &ways[0];
       scene.Sprites() = start;
       BareCopies bare(platform, start, count, {scene.ScreenW(), scene.ScreenH()});
       const double begin = Seconds();
-      for (int i = 0; i < kFramesPerRound; ++i) times == &step_ms ? scene.FrameStep() : bare.Frame();
+      for (int i = 0; i < kFramesPerRound; ++i) step ? scene.FrameStep() : bare.Frame();
       XSync(&platform.display(), False);
-      times->push_back((Seconds() - begin) * 1000.0 / kFramesPerRound);
-      if (times == &step_ms) start = scene.Sprites();
+      way.rounds.push_back((Seconds() - begin) * 1000.0 / kFramesPerRound);
+      if (step) start = scene.Sprites();
     }
   }
-  std::printf("Count %2d at %dx%d, ms per frame over %d rounds of %d frames:\n", count,
-              scene.ScreenW(), scene.ScreenH(), kRounds, kFramesPerRound);
-  std::printf("  %-12s %8s %8s %12s\n", "", "median", "least", "median/bare");
-  for (const auto& [name, times] : {std::pair{"FrameStep", &step_ms}, {"bare", &bare_ms}}) {
-    std::printf("  %-12s %8.3f %8.3f %11.2fx\n", name, Median(*times),
-                *std::min_element(times->begin(), times->end()), Median(*times) / Median(bare_ms));
-  }
+  PrintTimings(count, scene.ScreenW(), scene.ScreenH(), ways, ways[1]);
 }
 
 // The bare loop as the hack runs it: one frame, every pending event, a 25 ms pause.
