@@ -6,8 +6,13 @@ set -euo pipefail
 
 packages_file="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/packages.txt"
 
+# Installed for this machine's architecture (or for all), or for the one named as in wine32:i386. A
+# library can be there for both architectures once 32-bit Wine is.
 installed() {
-  [[ "$(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null)" == "installed" ]]
+  local arch="${1#*:}"
+  [[ $1 == *:* ]] || arch="$(dpkg --print-architecture)|all"
+  dpkg-query -W -f='${db:Status-Status} ${Architecture}\n' "$1" 2>/dev/null |
+    grep -Eqx "installed ($arch)"
 }
 
 missing=()

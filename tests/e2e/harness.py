@@ -40,6 +40,12 @@ def run(env, command, input="", timeout=60):
         return code, out.read().decode(errors="replace"), err.read().decode(errors="replace")
 
 
+class CursorImage(ctypes.Structure):  # XFixesCursorImage, up to the pixels
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong))]
+
+
 class WineTest(unittest.TestCase):
     """One display and one prefix per class, with the program and the stand-in mpr.dll in
     C:\\FlyingQuorlin. The settings are deleted before each test, and the programs that a test
@@ -203,6 +209,17 @@ class WineTest(unittest.TestCase):
 
     def pixels(self):  # the screen in 8-bit RGB, exact and without a cursor
         return self.x("import", "-window", "root", "-depth", "8", "rgb:-").stdout
+
+    def cursor_shown(self):  # whether the X server shows a pointer with an opaque pixel
+        x11, xfixes = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXfixes.so.3")
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(CursorImage)
+        xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+        display = x11.XOpenDisplay(self.env["DISPLAY"].encode())
+        image = xfixes.XFixesGetCursorImage(display).contents
+        shown = any(image.pixels[i] >> 24 for i in range(image.width * image.height))
+        x11.XCloseDisplay(ctypes.c_void_p(display))
+        return shown
 
     def move(self, x, y):  # Wine merges moves that queue up, so each gets time on its own
         self.x("xdotool", "mousemove", str(x), str(y))

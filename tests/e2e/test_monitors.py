@@ -1,6 +1,6 @@
 """The saver on two monitors (1280x720 primary, 1024x768 to its right): both go black, the
 sprites stay on the primary; input on the second ends the saver as on the first, the pointer
-judged in one space across both; and how it yields to other programs and to its own copies."""
+judged in one space across both; the cursor hidden over both; and how it yields to other programs and to its own copies."""
 
 import time
 
@@ -46,11 +46,13 @@ class MonitorsTest(WineTest):
                 program = self.start_saver()
                 self.move(*ON_SECOND)
                 self.assertTrue(program.running(), "the move along x to the second monitor")
+                self.assertFalse(self.cursor_shown(), "the cursor over the second monitor")
                 act()
                 try:
                     self.assertEqual(program.wait(timeout=5), 0, program.stderr())
                 finally:
                     program.kill()
+                self.assertTrue(self.cursor_shown(), "the cursor after the saver")
 
     def test_small_moves_across_the_border_keep_it(self):
         program = self.start_saver(at=(PRIMARY[0] - 10, 300))
