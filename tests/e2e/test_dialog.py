@@ -1,9 +1,11 @@
 """The settings dialog under Wine, driven like a user: its window against the layout table at
-96 dpi, the focus order, what Enter, Space and Escape press, what OK stores, the refusal boxes,
-and that Cancel and the close box store nothing."""
+96 dpi, its colours and fonts, the focus order, what Enter, Space and Escape press, what OK
+stores, the refusal boxes, and that Cancel and the close box store nothing."""
 
 import os
 import subprocess
+import time
+from collections import Counter
 
 from harness import REPO, WM_CLOSE, WineTest
 
@@ -11,6 +13,7 @@ SPEED_REFUSAL = "ERROR: For Speed we're looking for a number between 1 and 100 h
 COUNT_REFUSAL = "ERROR: For count we're looking for a number between 1 and 30 here, buddy."
 LOGO_SIZE = (76, 64)
 WS_SYSMENU, WS_SIZE_BOXES, WS_EX_TOOLWINDOW = 0x80000, 0x70000, 0x80
+WHITE, BLACK, GREY = b"\xff\xff\xff", b"\0\0\0", b"\x40\x40\x40"
 
 
 def pixels(twips):
@@ -66,10 +69,35 @@ class DialogTest(WineTest):
                          f"style {dialog['style']:#x}: want a fixed frame with a close box only")
         left, top, right, bottom = dialog["client"]
         self.assertEqual([right - left, bottom - top], CLIENT_SIZE, "the client size")
-        for entry, control in zip(CONTROLS, self.named(dialog).values()):
+        controls = self.named(dialog)
+        for entry, control in zip(CONTROLS, controls.values()):
             l, t, r, b = control["rect"]  # the boxes show the defaults, which the table holds
             self.assertEqual([l - left, t - top, r - l, b - t, control["text"]],
                              entry["rect"] + [entry["text"]], entry["name"])
+        # The look: white text on a black dialog and labels and on dark grey boxes, and the
+        # title in a font half as large again as the others.
+        want = {name: GREY if c["class"] == "Edit" else BLACK for name, c in controls.items()
+                if c["class"] != "Button" and name != "img1"}
+        for _ in range(10):  # until painted
+            look = self.look(dialog, controls, want)
+            if {name: colour for name, (colour, _) in look.items()} == want:
+                break
+            time.sleep(0.5)
+        self.assertEqual({name: colour for name, (colour, _) in look.items()}, want)
+        self.assertTrue(all(rows for _, rows in look.values()), f"text missing: {look}")
+        self.assertGreaterEqual(look["lblTitle"][1], 1.3 * look["lblCredit"][1], "title font")
+        self.assertEqual(self.pixels()[3 * ((bottom - 4) * self.screen[0] + left + 4):][:3],
+                         BLACK, "the dialog's background")
+
+    def look(self, dialog, controls, names):  # per control: its commonest colour, rows of white
+        shot, width, look = self.pixels(), self.screen[0], {}
+        for name in names:
+            l, t, r, b = controls[name]["rect"]  # within the boxes' sunken edges
+            rows = [[shot[3 * (y * width + x):][:3] for x in range(l + 2, r - 2)]
+                    for y in range(t + 2, b - 2)]
+            look[name] = (Counter(p for row in rows for p in row).most_common(1)[0][0],
+                          sum(WHITE in row for row in rows))
+        return look
 
     def test_focus_order_keys_that_press_nothing_and_the_close_box(self):
         program, dialog = self.open()
