@@ -1,10 +1,15 @@
-// How the Windows and X11 benchmarks time and pace their loops, so that their figures compare.
+// How the Windows and X11 benchmarks set up their scenes, time and pace their loops, so that
+// their figures compare.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
+
+#include "animation/random_source.h"
+#include "animation/scene.h"
+#include "startup/settings.h"
 
 namespace fq::bench {
 
@@ -33,6 +38,34 @@ inline void PrintTimings(int16_t count, int width, int height, const std::vector
     std::printf("  %-24s %8.3f %8.3f %11.2fx\n", way.name, Median(way.rounds),
                 *std::min_element(way.rounds.begin(), way.rounds.end()),
                 Median(way.rounds) / Median(bare.rounds));
+  }
+}
+
+// A scene of `count` sprites at the default Speed, set up on a platform's saver window as the
+// saver sets it up.
+class BenchScene {
+ public:
+  template <typename Platform>
+  BenchScene(Platform& platform, int16_t count)
+      : settings_{kPacedSpeed, count}, scene_(platform, platform, platform, settings_, random_) {
+    scene_.SetUpScene();
+  }
+  Scene& scene() { return scene_; }
+
+ private:
+  const Settings settings_;
+  LcgRandom random_;
+  Scene scene_;
+};
+
+// Frames as the saver runs them, for `seconds` by the clock `now`: one frame, every pending
+// message or event, a pause of the default Speed.
+template <typename Clock, typename Frame>
+void RunPaced(Pacing& pacing, double seconds, Clock now, Frame frame) {
+  for (const double end = now() + seconds; now() < end;) {
+    frame();
+    pacing.YieldToMessageLoop();
+    pacing.Pause(kPacedSpeed);
   }
 }
 

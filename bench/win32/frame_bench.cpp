@@ -12,7 +12,6 @@
 #include <string_view>
 #include <vector>
 
-#include "animation/random_source.h"
 #include "animation/scene.h"
 #include "bare_blits.h"
 #include "ignored_input.h"
@@ -94,10 +93,8 @@ struct Contender : Timings {
 // alike, and each round starts every contender from the same sprite places, so that they
 // clip alike at the screen's edges. The rounds start where the frame step left off.
 void CompareDrawing(win32::Win32Platform& platform, int16_t count, HINSTANCE instance) {
-  const Settings settings{kPacedSpeed, count};
-  LcgRandom random;
-  Scene scene(platform, platform, platform, settings, random);
-  scene.SetUpScene();
+  BenchScene bench_scene(platform, count);
+  Scene& scene = bench_scene.scene();
   const Extent screen{scene.ScreenW(), scene.ScreenH()};
   const SheetCopy eight_bit(instance, 0);
   const SheetCopy dib32(instance, 32);
@@ -129,20 +126,13 @@ void CompareDrawing(win32::Win32Platform& platform, int16_t count, HINSTANCE ins
                contenders[1]);
 }
 
-// The bare loop as the saver runs it: one frame, every pending message, a 25 ms pause.
-void RunPaced(win32::Win32Platform& platform, double seconds, int16_t count) {
-  const Settings settings{kPacedSpeed, count};
-  LcgRandom random;
-  Scene scene(platform, platform, platform, settings, random);
-  scene.SetUpScene();
+// The bare loop paced as the saver runs.
+void RunPacedBare(win32::Win32Platform& platform, double seconds, int16_t count) {
+  BenchScene bench_scene(platform, count);
+  Scene& scene = bench_scene.scene();
   BareBlits bare(platform, scene.Sprites(), count, {scene.ScreenW(), scene.ScreenH()});
   const HDC master = platform.DeviceContext(SurfaceId::Master);
-  const double end = Seconds() + seconds;
-  while (Seconds() < end) {
-    bare.Frame(master);
-    platform.YieldToMessageLoop();
-    platform.Pause(kPacedSpeed);
-  }
+  RunPaced(platform, seconds, Seconds, [&] { bare.Frame(master); });
 }
 
 }  // namespace
@@ -157,7 +147,7 @@ int main(int argc, char** argv) {
     platform.LoadSaverWindow(kSaverDesign, input);
     platform.SetSaverOuterSize(platform.PrimaryScreenSize());
     if (argc == 4 && std::string_view(argv[1]) == "--paced") {
-      bench::RunPaced(platform, std::atof(argv[2]), static_cast<int16_t>(std::atoi(argv[3])));
+      bench::RunPacedBare(platform, std::atof(argv[2]), static_cast<int16_t>(std::atoi(argv[3])));
     } else if (argc == 1) {
       for (int16_t count : {8, 30}) bench::CompareDrawing(platform, count, instance);
     } else {

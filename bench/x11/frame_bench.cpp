@@ -10,7 +10,6 @@
 #include <string_view>
 #include <vector>
 
-#include "animation/random_source.h"
 #include "animation/scene.h"
 #include "bare_cells.h"
 #include "ignored_input.h"
@@ -74,10 +73,8 @@ double Seconds() {
 // The two take turns round by round, each from the same sprite places, so that a slow spell of
 // the machine hits both alike and they clip alike at the edges.
 void CompareDrawing(x11::X11Platform& platform, int16_t count) {
-  const Settings settings{kPacedSpeed, count};
-  LcgRandom random;
-  Scene scene(platform, platform, platform, settings, random);
-  scene.SetUpScene();
+  BenchScene bench_scene(platform, count);
+  Scene& scene = bench_scene.scene();
   std::vector<Timings> ways = {{"FrameStep", {}}, {"bare", {}}};
   SpriteTable start = scene.Sprites();
   for (int round = 0; round < kRounds; ++round) {
@@ -95,18 +92,12 @@ void CompareDrawing(x11::X11Platform& platform, int16_t count) {
   PrintTimings(count, scene.ScreenW(), scene.ScreenH(), ways, ways[1]);
 }
 
-// The bare loop as the hack runs it: one frame, every pending event, a 25 ms pause.
-void RunPaced(x11::X11Platform& platform, double seconds, int16_t count) {
-  const Settings settings{kPacedSpeed, count};
-  LcgRandom random;
-  Scene scene(platform, platform, platform, settings, random);
-  scene.SetUpScene();
+// The bare loop paced as the hack runs.
+void RunPacedBare(x11::X11Platform& platform, double seconds, int16_t count) {
+  BenchScene bench_scene(platform, count);
+  Scene& scene = bench_scene.scene();
   BareCopies bare(platform, scene.Sprites(), count, {scene.ScreenW(), scene.ScreenH()});
-  for (const double end = Seconds() + seconds; Seconds() < end;) {
-    bare.Frame();
-    platform.YieldToMessageLoop();
-    platform.Pause(kPacedSpeed);
-  }
+  RunPaced(platform, seconds, Seconds, [&] { bare.Frame(); });
 }
 
 }  // namespace
@@ -125,7 +116,7 @@ int main(int argc, char** argv) {
     bench::IgnoredInput input;
     platform.LoadSaverWindow(kSaverDesign, input);
     if (argc == 4 && std::string_view(argv[1]) == "--paced") {
-      bench::RunPaced(platform, std::atof(argv[2]), static_cast<int16_t>(std::atoi(argv[3])));
+      bench::RunPacedBare(platform, std::atof(argv[2]), static_cast<int16_t>(std::atoi(argv[3])));
     } else if (argc == 1) {
       for (int16_t count : {8, 30}) bench::CompareDrawing(platform, count);
     } else {
