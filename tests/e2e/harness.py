@@ -216,8 +216,10 @@ class WineTest(unittest.TestCase):
         xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(CursorImage)
         xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
         display = x11.XOpenDisplay(self.env["DISPLAY"].encode())
-        image = xfixes.XFixesGetCursorImage(display).contents
-        shown = any(image.pixels[i] >> 24 for i in range(image.width * image.height))
+        image = xfixes.XFixesGetCursorImage(display)
+        shown = any(image.contents.pixels[i] >> 24
+                    for i in range(image.contents.width * image.contents.height))
+        x11.XFree(image)
         x11.XCloseDisplay(ctypes.c_void_p(display))
         return shown
 

@@ -79,25 +79,27 @@ class DialogTest(WineTest):
         want = {name: GREY if c["class"] == "Edit" else BLACK for name, c in controls.items()
                 if c["class"] != "Button" and name != "img1"}
         for _ in range(10):  # until painted
-            look = self.look(dialog, controls, want)
-            if {name: colour for name, (colour, _) in look.items()} == want:
+            background, colours, text_rows = self.look(dialog, controls, want)
+            if background == BLACK and colours == want:
                 break
             time.sleep(0.5)
-        self.assertEqual({name: colour for name, (colour, _) in look.items()}, want)
-        self.assertTrue(all(rows for _, rows in look.values()), f"text missing: {look}")
-        self.assertGreaterEqual(look["lblTitle"][1], 1.3 * look["lblCredit"][1], "title font")
-        self.assertEqual(self.pixels()[3 * ((bottom - 4) * self.screen[0] + left + 4):][:3],
-                         BLACK, "the dialog's background")
+        self.assertEqual(background, BLACK, "the dialog's background")
+        self.assertEqual(colours, want)
+        self.assertTrue(all(text_rows.values()), f"text missing: {text_rows}")
+        self.assertGreaterEqual(text_rows["lblTitle"], 1.3 * text_rows["lblCredit"], "title font")
 
-    def look(self, dialog, controls, names):  # per control: its commonest colour, rows of white
-        shot, width, look = self.pixels(), self.screen[0], {}
+    def look(self, dialog, controls, names):
+        """The dialog's background near a corner, and per control named its commonest colour
+        and how many of its rows hold white."""
+        shot, width, colours, text_rows = self.pixels(), self.screen[0], {}, {}
+        left, bottom = dialog["client"][0], dialog["client"][3]
         for name in names:
             l, t, r, b = controls[name]["rect"]  # within the boxes' sunken edges
             rows = [[shot[3 * (y * width + x):][:3] for x in range(l + 2, r - 2)]
                     for y in range(t + 2, b - 2)]
-            look[name] = (Counter(p for row in rows for p in row).most_common(1)[0][0],
-                          sum(WHITE in row for row in rows))
-        return look
+            colours[name] = Counter(p for row in rows for p in row).most_common(1)[0][0]
+            text_rows[name] = sum(WHITE in row for row in rows)
+        return shot[3 * ((bottom - 4) * width + left + 4):][:3], colours, text_rows
 
     def test_focus_order_keys_that_press_nothing_and_the_close_box(self):
         program, dialog = self.open()
