@@ -22,6 +22,36 @@ WINE = {"i686": "/usr/lib/wine/wine", "x86_64": "/usr/lib/wine/wine64"}
 WINESERVER = "/usr/lib/wine/wineserver"
 SETTINGS_KEY = r"Software\VB and VBA Program Settings\FlyingQuorlinSaver\Settings"
 WM_CLOSE, BM_CLICK = 0x10, 0xF5
+# The modes that lay_out() can give each output of an Xorg dummy server.
+MODES = ("1920x1080", "1280x720", "1024x768")
+XORG_CONF = """Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+EndSection
+Section "Device"
+  Identifier "card"
+  Driver "dummy"
+  VideoRam 256000
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5-1000
+  VertRefresh 5-200
+  Modeline "1920x1080" 148.50 1920 2008 2052 2200 1080 1084 1089 1125 +hsync +vsync
+  Modeline "1280x720" 74.25 1280 1390 1430 1650 720 725 730 750 +hsync +vsync
+  Modeline "1024x768" 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "card"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Modes "%dx%d"
+    Virtual 1920 1080
+  EndSubSection
+EndSection
+"""
 BUILD = {arch: Path(os.environ.get(f"FQ_{preset.upper()}_BUILD_DIR") or REPO / "build" / preset)
          for arch, preset in (("i686", "win32"), ("x86_64", "win64"))}
 
@@ -54,6 +84,7 @@ class WineTest(unittest.TestCase):
     arch = None  # None: FQ_E2E_ARCH, by default the product
     screen = (1920, 1080)
     monitors = None  # sizes, left to right: several monitors on a nested server in `screen`
+    outputs = 0  # several: an Xorg whose outputs lay_out() changes, the first `screen` large
 
     @classmethod
     def x_server(cls, command, host=None):
@@ -80,7 +111,10 @@ class WineTest(unittest.TestCase):
         cls.work = Path(tempfile.mkdtemp(prefix="run-", dir=cache))  # beside the template
         cls.addClassCleanup(shutil.rmtree, cls.work, ignore_errors=True)
         # A white root window shows any pixel the saver leaves uncovered.
-        display = cls.x_server(["Xvfb", "-screen", "0", "%dx%dx24" % cls.screen])
+        if cls.outputs:
+            display = cls.dummy_server()
+        else:
+            display = cls.x_server(["Xvfb", "-screen", "0", "%dx%dx24" % cls.screen])
         if cls.monitors:  # Wine sees several monitors only through a nested server's Xinerama
             display = cls.x_server(["Xephyr", *[arg for size in cls.monitors for arg in (
                 "-screen", "%dx%d" % size)], "+xinerama", "-extension", "RANDR"], display)
@@ -109,6 +143,53 @@ class WineTest(unittest.TestCase):
             shutil.copy2(cls.build / name, cls.work / "prefix/drive_c/FlyingQuorlin")
         cls.inspector = "Z:" + str(inspector.resolve()).replace("/", "\\")
         cls.inspect("windows", timeout=120)  # the first start brings up the prefix's services
+
+    @classmethod
+    def dummy_server(cls):
+        """An Xorg with the dummy driver, its root magenta: a colour no sprite has, so that an
+        uncovered pixel shows even among sprites; its other outputs can take each mode."""
+        (cls.work / "xorg.conf").write_text(XORG_CONF % cls.screen)
+        display = cls.x_server(["Xorg", "-config", str(cls.work / "xorg.conf"), "-logfile",
+                                str(cls.work / "xorg.log"), "-sharevts", "-novtswitch"])
+        xrandr = ["xrandr", "-display", display]
+        for output in range(1, cls.outputs):
+            for mode in MODES:
+                subprocess.run(xrandr + ["--addmode", "DUMMY%d" % output, mode], check=True)
+        subprocess.run(["xsetroot", "-display", display, "-solid", "magenta"], check=True)
+        return display
+
+    def lay_out(self, *monitors):
+        """Shows the monitors (rectangles: left, top, right, bottom) on the outputs in order,
+        the first the primary, the others off, and waits until Wine shows that layout."""
+        arguments = []
+        for n in range(self.outputs):
+            arguments += ["--output", "DUMMY%d" % n]
+            if n < len(monitors):
+                left, top, right, bottom = monitors[n]
+                arguments += ["--mode", "%dx%d" % (right - left, bottom - top),
+                              "--pos", "%dx%d" % (left, top)]
+            else:
+                arguments += ["--off"]
+        size = max(m[2] for m in monitors), max(m[3] for m in monitors)
+        self.x("xrandr", "--fb", "%dx%d" % size, *arguments)
+        # Wine reads the server's layout without asking it to look again, and may otherwise
+        # never see an output that came on; a query makes it look.
+        self.x("xrandr", "--query")
+        self.wait_until(lambda: self.screen_layout() == (size, sorted(monitors)), 10,
+                        f"Wine to show the screen {size} of {monitors}")
+
+    def screen_layout(self):
+        """Wine's virtual screen size and its monitors' rectangles, sorted."""
+        virtual, *monitors = self.inspect("monitors")
+        return tuple(map(int, virtual[2:])), sorted(tuple(map(int, m[:4])) for m in monitors)
+
+    def set_dpi(self, dpi):
+        """Sets Wine's DPI, which a program reads as it starts, in both places that hold it."""
+        for key in (r"HKCU\Control Panel\Desktop",
+                    r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts"):
+            code, _, err = run(self.env, [WINE["x86_64"], "reg", "add", key, "/v", "LogPixels",
+                                          "/t", "REG_DWORD", "/d", str(dpi), "/f"])
+            self.assertEqual(code, 0, f"LogPixels in {key}: {err}")
 
     def setUp(self):
         self.store({})

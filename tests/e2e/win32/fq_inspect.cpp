@@ -133,12 +133,28 @@ int PrintKey(const wchar_t* subkey) {
   return 0;
 }
 
+BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, RECT*, LPARAM) {
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  GetMonitorInfoW(monitor, &info);
+  const RECT& area = info.rcMonitor;
+  std::printf("%ld\t%ld\t%ld\t%ld\t%d\n", area.left, area.top, area.right, area.bottom,
+              (info.dwFlags & MONITORINFOF_PRIMARY) != 0);
+  return TRUE;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
   const auto number = [&](int index) { return std::wcstoull(argv[index], nullptr, 0); };
   if (command == L"windows" && argc == 2) return EnumWindows(PrintWindow, 0), 0;
+  if (command == L"monitors" && argc == 2) {
+    std::printf("%d\t%d\t%d\t%d\n", GetSystemMetrics(SM_XVIRTUALSCREEN),
+                GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    return EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0), 0;
+  }
   if (command == L"launch" && argc == 4) return Launch(argv[2], argv[3]);
   if (command == L"registry" && argc == 3) return PrintKey(argv[2]);
   if (command == L"regset" && argc == 3) return SetKey(argv[2]);

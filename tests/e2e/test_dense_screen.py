@@ -1,0 +1,94 @@
+"""The saver and the settings dialog on a dense screen: 3840x2160 at 192 dpi (Wine's LogPixels),
+against the same screen at 96 dpi. At 192 dpi every picture is drawn twice as large: the
+sprites and the dialog's logo; the saver still covers the whole screen, and the pointer rule
+counts pixels of 1/96 inch, so a jump takes more than 40 physical pixels on both axes."""
+
+import time
+
+from harness import WineTest
+
+WIDTH, HEIGHT = 3840, 2160
+HOME = (WIDTH // 2, HEIGHT // 2)
+SS_TYPEMASK, SS_BITMAP = 0x1F, 0x0E
+
+
+def lit_box(pixels, width, left, top, right, bottom):
+    """The smallest rectangle (left, top, right, bottom) that holds every pixel that is not
+    black within the given one, or None."""
+    rows = [pixels[3 * (y * width + left):3 * (y * width + right)] for y in range(top, bottom)]
+    lit = [(y, row) for y, row in enumerate(rows, top) if row.strip(b"\0")]
+    if not lit:
+        return None
+    return (left + min((len(row) - len(row.lstrip(b"\0"))) // 3 for _, row in lit), lit[0][0],
+            left + max((len(row.rstrip(b"\0")) + 2) // 3 for _, row in lit), lit[-1][0] + 1)
+
+
+def size(box):
+    return box[2] - box[0], box[3] - box[1]
+
+
+class DenseScreenTest(WineTest):
+    screen = (WIDTH, HEIGHT)
+
+    def start_saver(self, dpi, settings):
+        self.set_dpi(dpi)
+        self.move(*HOME)
+        program = self.start("/s", settings)
+        self.wait_window(program, "Animation Code")
+        time.sleep(1)  # until the frame loop runs, in the window made full-screen
+        return program, self.wait_window(program, "Animation Code")
+
+    def sprite_sizes(self, dpi):
+        """The one sprite's width and height in a few screenshots, where it lies whole."""
+        program, _ = self.start_saver(dpi, {"Count": "1"})
+        sizes = []
+        for _ in range(3):
+            box = lit_box(self.pixels(), WIDTH, 0, 0, WIDTH, HEIGHT)
+            if box and 0 < box[0] and box[2] < WIDTH and 0 < box[1] and box[3] < HEIGHT:
+                sizes.append(size(box))
+        program.kill()
+        self.assertTrue(sizes, f"at {dpi} dpi the sprite never showed whole")
+        return sizes
+
+    def test_sprites_are_twice_their_96_dpi_size(self):
+        # Every frame is as wide; the wings make some taller than others.
+        at_96 = self.sprite_sizes(96)
+        wide, high, short = max(w for w, _ in at_96), max(h for _, h in at_96), min(
+            h for _, h in at_96)
+        for width, height in self.sprite_sizes(192):
+            self.assertLessEqual(abs(width - 2 * wide), 2,
+                                 f"a sprite {width} wide at 192 dpi, {wide} at 96 dpi")
+            self.assertTrue(2 * short - 2 <= height <= 2 * high + 2,
+                            f"a sprite {height} high at 192 dpi, {short} to {high} at 96 dpi")
+
+    def test_covers_the_screen_and_only_a_jump_of_over_40_pixels_ends_it(self):
+        program, window = self.start_saver(192, {"Count": "0"})
+        self.assertEqual((window["rect"], window["client"]), ((0, 0, WIDTH, HEIGHT),) * 2)
+        self.assertIsNone(lit_box(self.pixels(), WIDTH, 0, 0, WIDTH, HEIGHT),
+                          "with no sprite, the screen is not all black")
+        x, y = HOME  # 19 pixels of 1/96 inch on both axes, three times, then 22
+        for step in range(1, 4):
+            self.move(x + 38 * step, y + 38 * step)
+            self.assertTrue(program.running(), f"move {step} of 38 physical pixels ended it")
+        self.move(x + 3 * 38 + 44, y + 3 * 38 + 44)
+        self.assertEqual(program.wait(timeout=5), 0, "a jump of 44 physical pixels: "
+                         + program.stderr())
+
+    def logo(self, dpi):
+        """The size of the dialog's picture control and of what is drawn in it."""
+        self.set_dpi(dpi)
+        program = self.start("/c")
+        dialog = self.wait_window(program, cls="FlyingQuorlinConfig")
+        picture = next(c for c in self.windows(parent=dialog["hwnd"])
+                       if c["class"] == "Static" and c["style"] & SS_TYPEMASK == SS_BITMAP)
+        drawn = self.wait_until(lambda: lit_box(self.pixels(), WIDTH, *picture["rect"]),
+                                what=f"the logo at {dpi} dpi")
+        program.kill()
+        return size(picture["rect"]), size(drawn)
+
+    def test_the_dialogs_logo_is_twice_its_96_dpi_size(self):
+        (control, drawn), (control2, drawn2) = self.logo(96), self.logo(192)
+        self.assertEqual(control2, (2 * control[0], 2 * control[1]), "the picture's size")
+        self.assertTrue(all(abs(b - 2 * a) <= 2 for a, b in zip(drawn, drawn2)),
+                        f"the logo drawn {drawn2[0]}x{drawn2[1]} at 192 dpi, "
+                        f"{drawn[0]}x{drawn[1]} at 96 dpi")

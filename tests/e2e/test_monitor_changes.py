@@ -1,0 +1,86 @@
+"""The saver while monitors change under it, on an Xorg whose outputs xrandr switches on, off
+and re-modes: within a moment of Wine showing a new layout the saver window covers exactly the
+primary monitor and one cover each other monitor, none is left where no monitor is, the
+sprites fly over all of a primary that grew, and a jump on a monitor added ends the saver."""
+
+import time
+
+from harness import WineTest
+
+HOME = (400, 300)  # on the primary in every layout here
+SETTLING = 2  # seconds that the saver gets after Wine shows a layout
+MAGENTA, BLACK = b"\xff\x00\xff", b"\0\0\0"
+FULL, NONE = bytes(255 * [0] + [1]), bytes([1] + 255 * [0])  # per channel value: 255, 0
+
+
+def area(pixels, width, rect):  # the rows of a rectangle of the screen
+    left, top, right, bottom = rect
+    return [pixels[3 * (y * width + left):3 * (y * width + right)] for y in range(top, bottom)]
+
+
+def count(rows, colour):
+    """How many pixels are of the colour, each channel of which is 255 or 0, by a bit per
+    pixel and channel."""
+    pixels, bits = b"".join(rows), -1
+    for channel, value in enumerate(colour):
+        bits &= int.from_bytes(pixels[channel::3].translate(FULL if value else NONE))
+    return bits.bit_count()
+
+
+class MonitorChangesTest(WineTest):
+    screen = (1280, 720)
+    outputs = 3
+
+    def uncovered(self, program, monitors):
+        """What differs from the saver covering exactly `monitors`, the first the primary: its
+        windows and its screen, on which the monitors but the primary are all black."""
+        windows = self.windows(program)
+        saver = [w["rect"] for w in windows if w["class"] == "FlyingQuorlin.Saver"]
+        faults = [f"the saver window lies at {saver}, not on {monitors[0]}"] * (
+            saver != list(monitors[:1]))
+        if sorted(w["rect"] for w in windows) != sorted(monitors):
+            faults.append(f"its windows lie at {sorted(w['rect'] for w in windows)}")
+        shot, width = self.pixels(), max(m[2] for m in monitors)
+        for n, monitor in enumerate(monitors):
+            rows = area(shot, width, monitor)
+            if n and any(row.strip(b"\0") for row in rows):
+                faults.append(f"monitor {monitor} is not all black")
+            elif magenta := count(rows, MAGENTA):
+                faults.append(f"{magenta} pixels of monitor {monitor} are uncovered")
+        return faults
+
+    def change(self, program, what, *monitors):
+        """Lays the monitors out and checks, as a subtest, that the saver covers them."""
+        with self.subTest(what):
+            self.lay_out(*monitors)
+            deadline = time.monotonic() + SETTLING
+            while (faults := self.uncovered(program, monitors)) and time.monotonic() < deadline:
+                time.sleep(0.2)
+            self.assertEqual(faults, [], f"{what}, monitors {monitors}")
+
+    def test_the_saver_covers_each_new_layout_and_ends_on_a_jump_on_an_added_monitor(self):
+        self.lay_out((0, 0, 1280, 720))
+        self.move(*HOME)
+        program = self.start("/s", {"Count": "30"})
+        self.wait_window(program, cls="FlyingQuorlin.Saver")
+        time.sleep(1)  # until the frame loop runs
+        self.change(program, "the primary grown", (0, 0, 1920, 1080))
+        with self.subTest("sprites on the part that the primary gained"):
+            def on_gained_part():  # a pixel neither black nor uncovered
+                shot = self.pixels()
+                return any(sum(map(len, rows)) // 3 > count(rows, BLACK) + count(rows, MAGENTA)
+                           for rows in (area(shot, 1920, (1280, 0, 1920, 1080)),
+                                        area(shot, 1920, (0, 720, 1280, 1080))))
+            self.wait_until(on_gained_part, 3, "a sprite on the part that the primary gained")
+        self.change(program, "a monitor added", (0, 0, 1920, 1080), (1920, 0, 3200, 720))
+        self.change(program, "a third monitor added",
+                    (0, 0, 1920, 1080), (1920, 0, 3200, 720), (3200, 0, 4224, 768))
+        self.change(program, "a monitor re-moded",
+                    (0, 0, 1920, 1080), (1920, 0, 2944, 768), (2944, 0, 3968, 768))
+        self.change(program, "a monitor removed", (0, 0, 1920, 1080), (1920, 0, 2944, 768))
+        self.change(program, "the primary shrunk", (0, 0, 1024, 768), (1024, 0, 2048, 768))
+        self.move(1500, HOME[1])  # along x alone, onto the added monitor
+        self.assertTrue(program.running(), "a move along x onto the added monitor ended it")
+        self.move(1600, HOME[1] + 100)
+        self.assertEqual(program.wait(timeout=5), 0, "a jump on the added monitor: "
+                         + program.stderr())
