@@ -1,21 +1,48 @@
 // What the saver does beyond the primary monitor and beside other programs: a black cover over
-// every other monitor, and the rules for activation. Another program's window that becomes
-// active ends the saver, since keys would reach it unseen under the saver; another copy of this
-// program may hold the foreground (a second saver, the settings dialog), and once nobody holds
-// it the saver still on screen takes it back, so that the next key reaches it.
+// every other monitor, kept in step with the monitors as they come, go and change, and the
+// rules for activation. Another program's window that becomes active ends the saver, since keys
+// would reach it unseen under the saver; another copy of this program may hold the foreground
+// (a second saver, the settings dialog), and once nobody holds it the saver still on screen
+// takes it back, so that the next key reaches it.
+#include <exception>
+
 #include "platform/fault.h"
 #include "win32_platform.h"
 
 namespace fq::win32 {
 namespace {
 
-BOOL CALLBACK AddOtherMonitor(HMONITOR monitor, HDC, RECT*, LPARAM areas) {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (GetMonitorInfoW(monitor, &info) && !(info.dwFlags & MONITORINFOF_PRIMARY)) {
-    reinterpret_cast<std::vector<RECT>*>(areas)->push_back(info.rcMonitor);
+// How often the yield asks for the monitors: a change made outside the program (Wine shows it
+// without WM_DISPLAYCHANGE) is seen within this.
+constexpr ULONGLONG kLayoutCheckInterval = 250;
+
+// A fault cannot unwind through the system's frames: the callback keeps it here, stops the
+// enumeration, and the caller throws it once the system call has returned.
+struct EnumeratedMonitors {
+  MonitorLayout layout;
+  std::exception_ptr fault;
+};
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, RECT*, LPARAM found) {
+  auto& monitors = *reinterpret_cast<EnumeratedMonitors*>(found);
+  try {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+    if (info.dwFlags & MONITORINFOF_PRIMARY) {
+      monitors.layout.primary = info.rcMonitor;
+    } else {
+      monitors.layout.others.push_back(info.rcMonitor);
+    }
+    return TRUE;
+  } catch (...) {
+    monitors.fault = std::current_exception();
+    return FALSE;
   }
-  return TRUE;
+}
+
+bool operator==(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
 BOOL CALLBACK FindOwnClass(HWND window, LPARAM found) {
@@ -42,17 +69,66 @@ bool IsAnotherCopy(DWORD thread) {
 
 }  // namespace
 
-void Win32Platform::CreateCovers() {
-  std::vector<RECT> areas;
-  EnumDisplayMonitors(nullptr, nullptr, AddOtherMonitor, reinterpret_cast<LPARAM>(&areas));
-  for (const RECT& area : areas) {
-    // Not owned by the saver window: Wine then would not make the saver topmost. Tool windows,
-    // so that they stay out of the task bar.
-    HWND cover = CreateWindowExW(WS_EX_TOOLWINDOW, kCoverClass, L"", WS_POPUP, area.left, area.top,
-                                 area.right - area.left, area.bottom - area.top, nullptr, nullptr,
-                                 instance_, this);
-    if (!cover) ThrowSystemFault("A cover for another monitor could not be created");
-    covers_.push_back(cover);
+bool MonitorLayout::operator==(const MonitorLayout& other) const {
+  if (!(primary == other.primary) || others.size() != other.others.size()) return false;
+  for (size_t i = 0; i < others.size(); ++i) {
+    if (!(others[i] == other.others[i])) return false;
+  }
+  return true;
+}
+
+MonitorLayout CurrentMonitorLayout() {
+  EnumeratedMonitors monitors;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  if (monitors.fault) std::rethrow_exception(monitors.fault);
+  return monitors.layout;
+}
+
+// One cover per monitor but the primary: those there are move to the monitors as they are now,
+// new ones are made, and those left over go. Not owned by the saver window: Wine then would not
+// make the saver topmost. Tool windows, so that they stay out of the task bar.
+void Win32Platform::CoverOtherMonitors(bool topmost) {
+  const std::vector<RECT>& areas = monitors_.others;
+  while (covers_.size() > areas.size()) {
+    DestroyWindow(covers_.back());
+    covers_.pop_back();
+  }
+  for (size_t i = 0; i < areas.size(); ++i) {
+    const RECT& area = areas[i];
+    if (i == covers_.size()) {
+      HWND cover = CreateWindowExW(WS_EX_TOOLWINDOW, kCoverClass, L"", WS_POPUP, area.left,
+                                   area.top, area.right - area.left, area.bottom - area.top,
+                                   nullptr, nullptr, instance_, this);
+      if (!cover) ThrowSystemFault("A cover for another monitor could not be created");
+      covers_.push_back(cover);
+    }
+    SetWindowPos(covers_[i], topmost ? HWND_TOPMOST : nullptr, area.left, area.top,
+                 area.right - area.left, area.bottom - area.top,
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW | (topmost ? 0 : SWP_NOZORDER));
+  }
+}
+
+void Win32Platform::FollowMonitors(bool now) {
+  if (!saver_shown_) return;
+  const ULONGLONG time = GetTickCount64();
+  if (!now && time - last_layout_check_ < kLayoutCheckInterval) return;
+  last_layout_check_ = time;
+  MonitorLayout layout = CurrentMonitorLayout();
+  if (layout == monitors_) return;
+  const bool primary_changed = !(layout.primary == monitors_.primary);
+  monitors_ = std::move(layout);
+  if (primary_changed) {
+    const RECT& primary = monitors_.primary;
+    SetWindowPos(saver_, HWND_TOPMOST, primary.left, primary.top, primary.right - primary.left,
+                 primary.bottom - primary.top, SWP_NOACTIVATE);
+  }
+  CoverOtherMonitors(true);
+  // A pointer whose monitor went away was moved by the system, not by the user.
+  POINT pointer{};
+  if (GetCursorPos(&pointer) && ScreenToClient(saver_, &pointer)) {
+    RunHandler([&] {
+      saver_events_->PointerPlaced(static_cast<float>(pointer.x), static_cast<float>(pointer.y));
+    });
   }
 }
 

@@ -19,7 +19,9 @@ struct Picture {
 // picture generator writes the sprite sheet in). Throws Fault for anything else.
 Picture DecodeBmp(std::span<const uint8_t> file);
 
-// src/resources/sprite_sheet.bmp, byte for byte (generated source).
+// src/resources/sprite_sheet.bmp, byte for byte (generated source), for `scale` 1.
 std::span<const uint8_t> EmbeddedSpriteSheet();
+// The sheet drawn for `scale` (1 to kMaxScale).
+inline std::span<const uint8_t> EmbeddedSpriteSheet(int) { return EmbeddedSpriteSheet(); }
 
 }  // namespace fq::x11

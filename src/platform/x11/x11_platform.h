@@ -36,7 +36,8 @@ class X11Platform : public SaverWindow, public Pacing, public WorkSurfaces {
   void SetSaverOuterSize(Extent size) override;
   Extent SaverOuterSize() override;
   // Borderless: the client area is the whole window.
-  Extent SaverClientSize() override { return SaverOuterSize(); }
+  Extent SaverClientSize() override { return reported_size_ = SaverOuterSize(); }
+  bool SaverResized() override;
   void ShowSaver() override;
   void MaximiseSaver() override;
   void RepaintSaver() override;
@@ -69,6 +70,9 @@ class X11Platform : public SaverWindow, public Pacing, public WorkSurfaces {
   Atom delete_window_ = None;
   SaverEvents* events_ = nullptr;
   int32_t cursor_count_ = 0;
+  // The stage's size as last measured, and as its last ConfigureNotify gave it.
+  Extent reported_size_{};
+  Extent configured_size_{};
   Cursor blank_cursor_ = None;
   Pixmap work_scr_ = None;
   Pixmap clean_screen_ = None;
