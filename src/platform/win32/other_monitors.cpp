@@ -4,7 +4,11 @@
 // would reach it unseen under the saver; another copy of this program may hold the foreground
 // (a second saver, the settings dialog), and once nobody holds it the saver still on screen
 // takes it back, so that the next key reaches it.
+#include <windowsx.h>
+
+#include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "platform/fault.h"
 #include "win32_platform.h"
@@ -130,6 +134,39 @@ void Win32Platform::FollowMonitors(bool now) {
       saver_events_->PointerPlaced(static_cast<float>(pointer.x), static_cast<float>(pointer.y));
     });
   }
+}
+
+namespace {
+
+bool Contains(const RECT& area, POINT point) {
+  return point.x >= area.left && point.x < area.right && point.y >= area.top &&
+         point.y < area.bottom;
+}
+
+POINT NearestPointOf(const RECT& area, POINT point) {
+  return {std::clamp(point.x, area.left, area.right - 1),
+          std::clamp(point.y, area.top, area.bottom - 1)};
+}
+
+}  // namespace
+
+// When a monitor goes away, the system puts the pointer on it at the nearest point of another
+// monitor, but Wine shows the new layout only a second or so after that move arrives. A move
+// from another monitor to exactly that point is taken as the system's: a hand on the mouse all
+// but never lands there.
+bool Win32Platform::RescuedFromLostMonitor(HWND window, LPARAM client_position) {
+  POINT to{GET_X_LPARAM(client_position), GET_Y_LPARAM(client_position)};
+  ClientToScreen(window, &to);
+  const std::optional<POINT> from = std::exchange(last_pointer_, to);
+  if (!from || (from->x == to.x && from->y == to.y) || Contains(monitors_.primary, *from)) {
+    return false;
+  }
+  const auto rescue_onto = [&](const RECT& area) {
+    const POINT nearest = NearestPointOf(area, *from);
+    return !Contains(area, *from) && nearest.x == to.x && nearest.y == to.y;
+  };
+  if (rescue_onto(monitors_.primary)) return true;
+  return std::any_of(monitors_.others.begin(), monitors_.others.end(), rescue_onto);
 }
 
 // Decided in the yield after activation left, once the system says who has the foreground

@@ -73,10 +73,13 @@ LRESULT CALLBACK Win32Platform::SaverProcedure(HWND window, UINT message, WPARAM
       RunHandler([&] { events->MouseDown(ButtonPressed(message, wparam), ShiftState(), x, y); });
       return message == WM_XBUTTONDOWN ? TRUE : 0;
     case WM_MOUSEMOVE:
-      // A move may be the system's own, after the monitor under the pointer went away.
       RunHandler([&] {
         platform->FollowMonitors(true);
-        events->MouseMove(ButtonsHeld(wparam), ShiftState(), x, y);
+        if (platform->RescuedFromLostMonitor(window, lparam)) {
+          events->PointerPlaced(x, y);
+        } else {
+          events->MouseMove(ButtonsHeld(wparam), ShiftState(), x, y);
+        }
       });
       return 0;
     case WM_DISPLAYCHANGE:

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -135,6 +136,9 @@ class Win32Platform : public Platform {
   // window takes the primary's place, the covers follow the others, and the pointer's position
   // becomes its resting point. Asks the system `now`, or at most a few times a second.
   void FollowMonitors(bool now);
+  // Takes a pointer move to `client_position` (of `window`'s client area); true when the
+  // system made it, taking the pointer off a monitor that went away.
+  bool RescuedFromLostMonitor(HWND window, LPARAM client_position);
   // Called in every yield while the saver has lost activation: closes it when another
   // program's window holds the foreground, takes the foreground back when nobody does.
   void WatchForeground();
@@ -143,6 +147,7 @@ class Win32Platform : public Platform {
   SaverEvents* saver_events_ = nullptr;
   std::vector<HWND> covers_;
   MonitorLayout monitors_;
+  std::optional<POINT> last_pointer_;  // screen coordinates
   bool saver_shown_ = false;
   ULONGLONG last_layout_check_ = 0;
   Extent reported_client_{};
