@@ -71,6 +71,23 @@ bool IsAnotherCopy(DWORD thread) {
   return found;
 }
 
+// True when `window` is hidden, or a shown window of another program lies above it and over it.
+bool OtherProgramAbove(HWND window) {
+  if (!IsWindowVisible(window)) return true;
+  RECT area{};
+  GetWindowRect(window, &area);
+  for (HWND above = GetWindow(window, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+    RECT overlap{}, other{};
+    if (!IsWindowVisible(above) || !GetWindowRect(above, &other) ||
+        !IntersectRect(&overlap, &area, &other)) {
+      continue;
+    }
+    const DWORD thread = GetWindowThreadProcessId(above, nullptr);
+    if (thread != GetCurrentThreadId() && !IsAnotherCopy(thread)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool MonitorLayout::operator==(const MonitorLayout& other) const {
@@ -112,21 +129,21 @@ void Win32Platform::CoverOtherMonitors(bool topmost) {
   }
 }
 
-void Win32Platform::FollowMonitors(bool now) {
+void Win32Platform::KeepScreensCovered(bool now) {
   if (!saver_shown_) return;
   const ULONGLONG time = GetTickCount64();
   if (!now && time - last_layout_check_ < kLayoutCheckInterval) return;
   last_layout_check_ = time;
   MonitorLayout layout = CurrentMonitorLayout();
-  if (layout == monitors_) return;
-  const bool primary_changed = !(layout.primary == monitors_.primary);
+  const bool monitors_changed = !(layout == monitors_);
   monitors_ = std::move(layout);
-  if (primary_changed) {
+  if (monitors_changed || !SaverWindowsInPlace()) {
     const RECT& primary = monitors_.primary;
     SetWindowPos(saver_, HWND_TOPMOST, primary.left, primary.top, primary.right - primary.left,
-                 primary.bottom - primary.top, SWP_NOACTIVATE);
+                 primary.bottom - primary.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    CoverOtherMonitors(true);
   }
-  CoverOtherMonitors(true);
+  if (!monitors_changed) return;
   // A pointer whose monitor went away was moved by the system, not by the user.
   POINT pointer{};
   if (GetCursorPos(&pointer) && ScreenToClient(saver_, &pointer)) {
@@ -134,6 +151,16 @@ void Win32Platform::FollowMonitors(bool now) {
       saver_events_->PointerPlaced(static_cast<float>(pointer.x), static_cast<float>(pointer.y));
     });
   }
+}
+
+// Copies started together can leave a saver window where it was made, and another program can
+// hide a cover or keep a window of its own above the saver, where keys typed over it would
+// reach nobody. Windows of other copies of the program may lie above.
+bool Win32Platform::SaverWindowsInPlace() {
+  RECT saver{};
+  GetWindowRect(saver_, &saver);
+  if (!(saver == monitors_.primary) || OtherProgramAbove(saver_)) return false;
+  return std::none_of(covers_.begin(), covers_.end(), OtherProgramAbove);
 }
 
 namespace {

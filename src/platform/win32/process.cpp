@@ -123,7 +123,7 @@ void Win32Platform::ClearScreenSaverRunning() {
 int32_t Win32Platform::ChangePointerCount(bool show) { return ::ShowCursor(show ? TRUE : FALSE); }
 
 void Win32Platform::YieldToMessageLoop() {
-  FollowMonitors(false);
+  KeepScreensCovered(false);
   WatchForeground();
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -74,7 +74,7 @@ LRESULT CALLBACK Win32Platform::SaverProcedure(HWND window, UINT message, WPARAM
       return message == WM_XBUTTONDOWN ? TRUE : 0;
     case WM_MOUSEMOVE:
       RunHandler([&] {
-        platform->FollowMonitors(true);
+        platform->KeepScreensCovered(true);
         if (platform->RescuedFromLostMonitor(window, lparam)) {
           events->PointerPlaced(x, y);
         } else {
@@ -83,7 +83,7 @@ LRESULT CALLBACK Win32Platform::SaverProcedure(HWND window, UINT message, WPARAM
       });
       return 0;
     case WM_DISPLAYCHANGE:
-      RunHandler([&] { platform->FollowMonitors(true); });
+      RunHandler([&] { platform->KeepScreensCovered(true); });
       break;
     case WM_CLOSE:
       RunHandler([&] { events->CloseRequested(kCloseFromMenu); });

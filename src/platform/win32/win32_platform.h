@@ -132,10 +132,12 @@ class Win32Platform : public Platform {
   // A black cover over each monitor but the primary, as `monitors_` has them; `topmost` once
   // the saver is.
   void CoverOtherMonitors(bool topmost);
-  // Once the saver shows: when the monitors are no longer as `monitors_` has them, the saver
-  // window takes the primary's place, the covers follow the others, and the pointer's position
+  // Once the saver shows: when the monitors are no longer as `monitors_` has them, or the
+  // saver's windows are not shown over them, the saver window takes the primary's place and
+  // the covers the others', all on top; after a change of monitors the pointer's position
   // becomes its resting point. Asks the system `now`, or at most a few times a second.
-  void FollowMonitors(bool now);
+  void KeepScreensCovered(bool now);
+  bool SaverWindowsInPlace();
   // Takes a pointer move to `client_position` (of `window`'s client area); true when the
   // system made it, taking the pointer off a monitor that went away.
   bool RescuedFromLostMonitor(HWND window, LPARAM client_position);
