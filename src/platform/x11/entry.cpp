@@ -52,7 +52,7 @@ Window StageWindow(Display& display, const HackOptions& options) {
                 "The display \"" + std::string(XDisplayName(nullptr)) + "\" cannot be opened.");
   }
   X11Platform platform(*display, StageWindow(*display, options),
-                       DecodeBmp(EmbeddedSpriteSheet()));
+                       DecodeBmp(EmbeddedSpriteSheet(1)));
   Dismissal dismissal;
   LcgRandom random;
   Scene scene(platform, platform, platform, options.settings, random);
