@@ -23,7 +23,7 @@ struct SeededRandom : LcgRandom {
 };
 
 Picture RandomBitsSheet() {
-  Picture sheet = DecodeBmp(EmbeddedSpriteSheet());
+  Picture sheet = DecodeBmp(EmbeddedSpriteSheet(1));
   std::mt19937 bits(7);
   for (uint32_t& pixel : sheet.pixels) pixel = bits() & 0xFFFFFF;
   return sheet;
@@ -31,7 +31,7 @@ Picture RandomBitsSheet() {
 
 TEST(X11Surfaces, MatchTheInMemoryPlatformPixelForPixel) {
   for (const bool committed : {true, false}) {
-    const Picture sheet = committed ? DecodeBmp(EmbeddedSpriteSheet()) : RandomBitsSheet();
+    const Picture sheet = committed ? DecodeBmp(EmbeddedSpriteSheet(1)) : RandomBitsSheet();
     SceneOnFake<SeededRandom> expected(8, kStage);
     expected.platform.sheet = fake::Pixels(sheet.width, sheet.height);
     expected.platform.sheet.data = sheet.pixels;

@@ -1,5 +1,6 @@
 #include "dialog_builder.h"
 
+#include "platform/screen_scale.h"
 #include "resources/resource_ids.h"
 #include "win32_platform.h"
 
@@ -122,10 +123,13 @@ HFONT MakeFont(const FontStyle& style, int pixels_per_inch_y, DialogLook& look) 
   return look.fonts.back().get();
 }
 
-HBITMAP LoadPicture(HINSTANCE instance, DialogPicture picture, DialogLook& look) {
-  const int id = picture == DialogPicture::Logo ? kLogoId : 0;
-  GdiObject<HBITMAP> bitmap(static_cast<HBITMAP>(
-      LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+// The logo, the one picture a dialog shows, drawn for the dialog's scale so that it keeps its
+// place and size in the twips layout; at 1x the bitmap resource as LoadImage has always given it.
+HBITMAP LoadLogo(HINSTANCE instance, int scale, DialogLook& look) {
+  GdiObject<HBITMAP> bitmap(
+      scale == 1 ? static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(kLogoId),
+                                                   IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR))
+                 : LoadCompressedBitmap(instance, LogoId(scale)));
   if (!bitmap) ThrowSystemFault("The dialog's picture could not be loaded");
   look.pictures.push_back(std::move(bitmap));
   return look.pictures.back().get();
@@ -158,7 +162,7 @@ void CreateControls(HWND dialog, HINSTANCE instance, const DialogLayout& layout,
     if (definition.picture != DialogPicture::None) {
       // The static control takes the bitmap's own size.
       SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP,
-                   reinterpret_cast<LPARAM>(LoadPicture(instance, definition.picture, look)));
+                   reinterpret_cast<LPARAM>(LoadLogo(instance, ScaleForDpi(scale.y), look)));
     }
   }
 }

@@ -5,14 +5,13 @@
 #include <algorithm>
 
 #include "platform/fault.h"
-#include "resources/resource_ids.h"
 #include "win32_platform.h"
 
 namespace fq::win32 {
 
 void Win32Platform::LoadWorkSurfaces(const WorkFormDesign& design) {
   if (master_.exists()) return;
-  HBITMAP sheet = LoadRle8Bitmap(instance_, kSpriteSheetId);
+  HBITMAP sheet = LoadSpriteSheet(instance_, art_scale_);
   if (!sheet) {
     ThrowSystemFault("The sprite sheet could not be loaded");
   }

@@ -41,6 +41,12 @@ void RunHandler(Handler&& handler);
 // The BI_RLE8 bitmap resource `id` as an 8-bit DIB section; null (with the system's last
 // error set) when it is missing, malformed or refused.
 HBITMAP LoadRle8Bitmap(HINSTANCE instance, int id);
+// The same for RCDATA `id` holding an uncompressed 8-bit BMP file in a zlib stream, the form of
+// the pictures drawn for scales above 1 (resources/resource_ids.h).
+HBITMAP LoadCompressedBitmap(HINSTANCE instance, int id);
+// The sprite sheet drawn for `scale` (1 to kMaxScale), the same way: its layout is `scale` times
+// animation/sheet_layout.h's.
+HBITMAP LoadSpriteSheet(HINSTANCE instance, int scale);
 
 // The monitors as the system shows them: the primary's rectangle and every other one's, in
 // virtual-screen pixels.
