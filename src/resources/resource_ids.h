@@ -1,7 +1,7 @@
 /* Names of the program's resources, shared by the resource scripts and the
    code that loads them (plain defines, so that windres can read them too).
-   The sheet and the logo drawn at 1x are BITMAP resources; those drawn for
-   dense screens are RCDATA holding a BMP file in a zlib stream. */
+   The sheet drawn at 1x is a BITMAP resource; the logo and the sheets drawn
+   for dense screens are RCDATA holding a BMP file in a zlib stream. */
 #ifndef FQ_RESOURCES_RESOURCE_IDS_H
 #define FQ_RESOURCES_RESOURCE_IDS_H
 

@@ -29,8 +29,8 @@ STRINGS = [("CompanyName", "Quorlin Works"), ("ProductName", "Flying Quorlin Scr
 ICONS = {30001: (32, 32, 8, 2216), 30002: (16, 16, 8, 1384), 30003: (48, 48, 8, 3752),
          30004: (0, 0, 32, 13184)}
 PNG_ICON = 30004
-# The sheet and the logo: 1x as bitmaps, 2x and 3x compressed (src/resources/resource_ids.h)
-PICTURES = [(RT_BITMAP, 101), (RT_BITMAP, 102), (RT_RCDATA, 201), (RT_RCDATA, 202),
+# The sheet at 1x as a bitmap; the logo and the 2x and 3x sheets compressed (src/resources/resource_ids.h)
+PICTURES = [(RT_BITMAP, 101), (RT_RCDATA, 102), (RT_RCDATA, 201), (RT_RCDATA, 202),
             (RT_RCDATA, 301), (RT_RCDATA, 302)]
 XMLNS = {"v1": "urn:schemas-microsoft-com:asm.v1", "v3": "urn:schemas-microsoft-com:asm.v3",
          "os": "urn:schemas-microsoft-com:compatibility.v1",

@@ -19,9 +19,10 @@ std::vector<ArtFile> DrawArtFiles() {
   const IconEntry medium = IconEntryOf(DrawIcon(48));
   const IconEntry large = IconEntryOf(DrawIcon(32));
   const IconEntry small = IconEntryOf(DrawIcon(16));
+  const Bytes logo = EncodeBmp(DrawLogo(1));
   std::vector<ArtFile> files = {
       {"sprite_sheet.bmp", EncodeBmpRle8(DrawSpriteSheet(1))},
-      {"logo.bmp", EncodeBmp(DrawLogo(1))},
+      {"logo.bmp", logo},
       {"icon_256.png", huge.image},
       {"icon_48.dib", medium.image},
       {"icon_32.dib", large.image},
@@ -32,6 +33,8 @@ std::vector<ArtFile> DrawArtFiles() {
                                           {&huge, kIconHugeId}})},
       {"FlyingQuorlin.ico", EncodeIcoFile({&large, &small, &medium, &huge})},
   };
+  // The 1x logo keeps its 24 bits; in the program it is compressed like the others.
+  files.push_back({ScaledFileName("logo", 1), Deflated(logo)});
   for (int scale = 2; scale <= kMaxScale; ++scale) {
     files.push_back({ScaledFileName("sprite_sheet", scale),
                      Deflated(EncodeBmp8(DrawSpriteSheet(scale)))});

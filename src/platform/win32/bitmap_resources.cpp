@@ -24,27 +24,32 @@ std::span<const uint8_t> ResourceBytes(HINSTANCE instance, int id, const wchar_t
   return {bytes, SizeofResource(instance, found)};
 }
 
-// An 8-bit DIB section of the header's size and palette, whose rows `fill` writes from the
-// bytes after the palette; null with ERROR_INVALID_DATA when `bytes` do not start with such a
-// header of `compression` or `fill` refuses them.
+// A DIB section of the header's size and format (8 bits with 256 colours, or 24 bits), whose
+// rows `fill` writes from the bytes after the header and palette; null with ERROR_INVALID_DATA
+// when `bytes` do not start with such a header of `compression` or `fill` refuses them.
 template <typename Fill>
-HBITMAP EightBitDib(std::span<const uint8_t> bytes, DWORD compression, Fill fill) {
+HBITMAP PictureDib(std::span<const uint8_t> bytes, DWORD compression, Fill fill) {
   struct {
     BITMAPINFOHEADER header;
     RGBQUAD palette[256];
   } format{};
-  if (bytes.size() < sizeof format) {
+  if (bytes.size() < sizeof format.header) {
     SetLastError(ERROR_INVALID_DATA);
     return nullptr;
   }
-  std::memcpy(&format, bytes.data(), sizeof format);
+  std::memcpy(&format.header, bytes.data(), sizeof format.header);
   const BITMAPINFOHEADER& header = format.header;
-  if (header.biSize != sizeof header || header.biBitCount != 8 ||
-      header.biCompression != compression || header.biClrUsed != 256 || header.biWidth < 1 ||
-      header.biHeight < 1) {
+  const bool eight_bit = header.biBitCount == 8 && header.biClrUsed == 256;
+  const bool true_colour = header.biBitCount == 24 && header.biClrUsed == 0 &&
+                           compression == BI_RGB;
+  const size_t palette_size = eight_bit ? sizeof format.palette : 0;
+  if (header.biSize != sizeof header || !(eight_bit || true_colour) ||
+      header.biCompression != compression || header.biWidth < 1 || header.biHeight < 1 ||
+      bytes.size() < sizeof header + palette_size) {
     SetLastError(ERROR_INVALID_DATA);
     return nullptr;
   }
+  std::memcpy(format.palette, bytes.data() + sizeof header, palette_size);
   format.header.biCompression = BI_RGB;
   format.header.biSizeImage = 0;
   void* bits = nullptr;
@@ -52,8 +57,9 @@ HBITMAP EightBitDib(std::span<const uint8_t> bytes, DWORD compression, Fill fill
                                     DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!bitmap) return nullptr;
   const Extent extent{header.biWidth, header.biHeight};
-  const std::span rows(static_cast<uint8_t*>(bits), Rle8RowBytes(extent.width) * extent.height);
-  if (!fill(bytes.subspan(sizeof format), extent, rows)) {
+  const size_t stride = (static_cast<size_t>(extent.width) * header.biBitCount / 8 + 3) & ~3u;
+  const std::span rows(static_cast<uint8_t*>(bits), stride * extent.height);
+  if (!fill(bytes.subspan(sizeof header + palette_size), extent, rows)) {
     DeleteObject(bitmap);
     SetLastError(ERROR_INVALID_DATA);
     return nullptr;
@@ -66,7 +72,7 @@ HBITMAP EightBitDib(std::span<const uint8_t> bytes, DWORD compression, Fill fill
 HBITMAP LoadRle8Bitmap(HINSTANCE instance, int id) {
   const std::span<const uint8_t> bytes = ResourceBytes(instance, id, RT_BITMAP);
   if (bytes.empty()) return nullptr;
-  return EightBitDib(bytes, BI_RLE8, [](std::span<const uint8_t> data, Extent extent,
+  return PictureDib(bytes, BI_RLE8, [](std::span<const uint8_t> data, Extent extent,
                                         std::span<uint8_t> rows) {
     return ExpandRle8(data, extent, rows);
   });
@@ -80,7 +86,7 @@ HBITMAP LoadCompressedBitmap(HINSTANCE instance, int id) {
     SetLastError(ERROR_INVALID_DATA);
     return nullptr;
   }
-  return EightBitDib(std::span(file).subspan(kFileHeaderSize), BI_RGB,
+  return PictureDib(std::span(file).subspan(kFileHeaderSize), BI_RGB,
                      [](std::span<const uint8_t> data, Extent, std::span<uint8_t> rows) {
                        if (data.size() < rows.size()) return false;
                        std::memcpy(rows.data(), data.data(), rows.size());

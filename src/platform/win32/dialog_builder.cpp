@@ -124,12 +124,9 @@ HFONT MakeFont(const FontStyle& style, int pixels_per_inch_y, DialogLook& look) 
 }
 
 // The logo, the one picture a dialog shows, drawn for the dialog's scale so that it keeps its
-// place and size in the twips layout; at 1x the bitmap resource as LoadImage has always given it.
+// place and size in the twips layout.
 HBITMAP LoadLogo(HINSTANCE instance, int scale, DialogLook& look) {
-  GdiObject<HBITMAP> bitmap(
-      scale == 1 ? static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(kLogoId),
-                                                   IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR))
-                 : LoadCompressedBitmap(instance, LogoId(scale)));
+  GdiObject<HBITMAP> bitmap(LoadCompressedBitmap(instance, LogoId(scale)));
   if (!bitmap) ThrowSystemFault("The dialog's picture could not be loaded");
   look.pictures.push_back(std::move(bitmap));
   return look.pictures.back().get();

@@ -7,7 +7,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <exception>
+#include <new>
 #include <utility>
 
 #include "platform/fault.h"
@@ -20,11 +20,12 @@ namespace {
 // without WM_DISPLAYCHANGE) is seen within this.
 constexpr ULONGLONG kLayoutCheckInterval = 250;
 
-// A fault cannot unwind through the system's frames: the callback keeps it here, stops the
-// enumeration, and the caller throws it once the system call has returned.
+// A fault cannot unwind through the system's frames: the callback notes it here (the list's
+// growth is all that can fail), stops the enumeration, and the caller throws it once the system
+// call has returned.
 struct EnumeratedMonitors {
   MonitorLayout layout;
-  std::exception_ptr fault;
+  bool out_of_memory = false;
 };
 
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, RECT*, LPARAM found) {
@@ -39,8 +40,8 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, RECT*, LPARAM found) {
       monitors.layout.others.push_back(info.rcMonitor);
     }
     return TRUE;
-  } catch (...) {
-    monitors.fault = std::current_exception();
+  } catch (const std::bad_alloc&) {
+    monitors.out_of_memory = true;
     return FALSE;
   }
 }
@@ -101,7 +102,7 @@ bool MonitorLayout::operator==(const MonitorLayout& other) const {
 MonitorLayout CurrentMonitorLayout() {
   EnumeratedMonitors monitors;
   EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
-  if (monitors.fault) std::rethrow_exception(monitors.fault);
+  if (monitors.out_of_memory) throw std::bad_alloc();
   return monitors.layout;
 }
 
