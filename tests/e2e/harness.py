@@ -46,14 +46,9 @@ class CursorImage(ctypes.Structure):  # XFixesCursorImage, up to the pixels
                 ("serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong))]
 
 
-class WineTest(unittest.TestCase):
-    """One display and one prefix per class, with the program and the stand-in mpr.dll in
-    C:\\FlyingQuorlin. The settings are deleted before each test, and the programs that a test
-    started are ended after it."""
-
-    arch = None  # None: FQ_E2E_ARCH, by default the product
-    screen = (1920, 1080)
-    monitors = None  # sizes, left to right: several monitors on a nested server in `screen`
+class XTest(unittest.TestCase):
+    """Private X servers for a test class, and what a test sees and waits for on them;
+    `env` (set by a subclass) holds the DISPLAY of the X clients."""
 
     @classmethod
     def x_server(cls, command, host=None):
@@ -69,6 +64,30 @@ class WineTest(unittest.TestCase):
         os.close(write)
         with os.fdopen(read) as pipe:
             return ":" + pipe.readline().strip()
+
+    def wait_until(self, probe, timeout=10, what="the condition"):
+        deadline = time.monotonic() + timeout
+        while not (found := probe()):
+            if time.monotonic() > deadline:
+                raise AssertionError(f"timed out after {timeout} s waiting for {what}")
+            time.sleep(0.2)
+        return found
+
+    def x(self, *args):  # an X client on this class's display
+        return subprocess.run(args, env=self.env, check=True, capture_output=True, timeout=30)
+
+    def pixels(self):  # the screen in 8-bit RGB, exact and without a cursor
+        return self.x("import", "-window", "root", "-depth", "8", "rgb:-").stdout
+
+
+class WineTest(XTest):
+    """One display and one prefix per class, with the program and the stand-in mpr.dll in
+    C:\\FlyingQuorlin. The settings are deleted before each test, and the programs that a test
+    started are ended after it."""
+
+    arch = None  # None: FQ_E2E_ARCH, by default the product
+    screen = (1920, 1080)
+    monitors = None  # sizes, left to right: several monitors on a nested server in `screen`
 
     @classmethod
     def setUpClass(cls):
@@ -147,14 +166,6 @@ class WineTest(unittest.TestCase):
     def mpr_calls(self):
         return self.mpr_log.read_text().splitlines() if self.mpr_log.exists() else []
 
-    def wait_until(self, probe, timeout=10, what="the condition"):
-        deadline = time.monotonic() + timeout
-        while not (found := probe()):
-            if time.monotonic() > deadline:
-                raise AssertionError(f"timed out after {timeout} s waiting for {what}")
-            time.sleep(0.2)
-        return found
-
     def windows(self, program=None, hidden=False, parent=None):
         """Top-level windows or the descendants of `parent`; rects: left, top, right, bottom."""
         found = []
@@ -203,12 +214,6 @@ class WineTest(unittest.TestCase):
     def settings(self):  # REG_SZ values as texts up to their terminators, others as they are
         return {name: data.decode("utf-16-le").split("\0")[0] if kind == 1 else (kind, data)
                 for name, (kind, data) in self.stored().items()}
-
-    def x(self, *args):  # an X client on this class's display
-        return subprocess.run(args, env=self.env, check=True, capture_output=True, timeout=30)
-
-    def pixels(self):  # the screen in 8-bit RGB, exact and without a cursor
-        return self.x("import", "-window", "root", "-depth", "8", "rgb:-").stdout
 
     def cursor_shown(self):  # whether the X server shows a pointer with an opaque pixel
         x11, xfixes = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXfixes.so.3")
