@@ -183,9 +183,16 @@ HWND BuildConfigDialog(HINSTANCE instance, const DialogLayout& layout, DLGPROC p
       instance, reinterpret_cast<const DLGTEMPLATE*>(dialog_template.data()), nullptr, procedure,
       init_param);
   if (!dialog) ThrowSystemFault("The settings dialog could not be created");
-  const PixelScale scale = SystemScale();
-  PlaceDialog(dialog, layout, scale);
-  CreateControls(dialog, instance, layout, scale, look);
+  try {
+    const PixelScale scale = SystemScale();
+    PlaceDialog(dialog, layout, scale);
+    CreateControls(dialog, instance, layout, scale, look);
+  } catch (...) {
+    // Half built, it must not outlive the fault: its procedure would run on freed state
+    // while the fault's box serves messages.
+    DestroyWindow(dialog);
+    throw;
+  }
   return dialog;
 }
 
