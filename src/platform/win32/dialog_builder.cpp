@@ -188,8 +188,8 @@ HWND BuildConfigDialog(HINSTANCE instance, const DialogLayout& layout, DLGPROC p
     PlaceDialog(dialog, layout, scale);
     CreateControls(dialog, instance, layout, scale, look);
   } catch (...) {
-    // Half built, it must not outlive the fault: its procedure would run on freed state
-    // while the fault's box serves messages.
+    // Half built, it must not outlive the fault: the box that reports it serves the window's
+    // messages after the platform and the form its procedure calls have gone.
     DestroyWindow(dialog);
     throw;
   }
