@@ -198,8 +198,8 @@ class WineTest(XTest):
                         what="the box to close")
         return " ".join(c["text"] for c in controls if c["class"] == "Static" and c["text"])
 
-    def post(self, hwnd, message):
-        self.inspect("post", str(hwnd), str(message))
+    def post(self, hwnd, message, times=1):
+        self.inspect("post", str(hwnd), str(message), str(times))
 
     def store(self, values):  # name to a text (stored as REG_SZ, type 1) or to (type, bytes)
         values = {name: (1, (v + "\0").encode("utf-16-le")) if isinstance(v, str) else v

@@ -85,6 +85,17 @@ TEST_P(ArtAtScale, TheCommittedSheetExpandsToTheDrawnPixels) {
   }
 }
 
+// Skips of the second row that add up to 2^32 - 4 to the right, then one pixel: a position
+// added up unchecked wraps round to the first byte of the picture (4 by 2, rows of 4 bytes).
+std::vector<uint8_t> SkipsThatWrapTheRowRound() {
+  std::vector<uint8_t> data = {0, 0};
+  constexpr uint32_t kWholeSkips = 0xFFFF'FFFCu / 255;
+  data.reserve(4 * kWholeSkips + 10);
+  for (uint32_t i = 0; i < kWholeSkips; ++i) data.insert(data.end(), {0, 2, 255, 0});
+  data.insert(data.end(), {0, 2, 0xFFFF'FFFCu % 255, 0, 1, 7, 0, 1});
+  return data;
+}
+
 // Damaged data are refused and nothing is written outside the picture (4 by 2 here).
 TEST(Art, ExpandingRefusesDataThatEndEarlyOrReachOutsideThePicture) {
   const std::vector<std::vector<uint8_t>> damaged = {
@@ -92,6 +103,9 @@ TEST(Art, ExpandingRefusesDataThatEndEarlyOrReachOutsideThePicture) {
       {5, 7, 0, 1},              // a run longer than the row
       {0, 0, 0, 0, 1, 7, 0, 1},  // a pixel above the top row
       {0, 2, 9, 0, 1, 7, 0, 1},  // a skip past the right edge
+      {0, 2, 0, 3, 0, 1},        // a skip above the top row, then the end mark
+      {0, 0, 0, 0, 0, 0, 0, 1},  // rows ended above the top row
+      SkipsThatWrapTheRowRound(),
       {0, 3, 7, 7, 7},           // indices as they are, without their padding
   };
   for (const std::vector<uint8_t>& data : damaged) {

@@ -182,8 +182,13 @@ TEST(Hack, FollowsAResizeOfTheWindowItIsGiven) {
   EXPECT_EQ(std::count(shown.data.begin(), shown.data.end(), kUnpainted), 0);
 }
 
+// Refused before the display is opened: a window id cut to 32 bits would draw elsewhere.
 TEST(Hack, ARefusedOptionExitsWithCode2) {
-  EXPECT_EQ(Process({FQ_HACK, "--count", "31"}).ExitCode(5s), 2);
+  for (const Command& command : {Command{FQ_HACK, "--count", "31"},
+                                 Command{FQ_HACK, "--window-id", "4294967296"},
+                                 Command{FQ_HACK, "--window-id", "99999999999999999999"}}) {
+    EXPECT_EQ(Process(command).ExitCode(5s), 2) << command.back();
+  }
 }
 
 }  // namespace

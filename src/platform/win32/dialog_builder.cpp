@@ -184,9 +184,16 @@ HWND BuildConfigDialog(HINSTANCE instance, const DialogLayout& layout, DLGPROC p
       instance, reinterpret_cast<const DLGTEMPLATE*>(dialog_template.data()), nullptr, procedure,
       init_param);
   if (!dialog) ThrowSystemFault("The settings dialog could not be created");
-  const PixelScale scale = SystemScale();
-  PlaceDialog(dialog, layout, scale);
-  CreateControls(dialog, instance, layout, scale, look);
+  try {
+    const PixelScale scale = SystemScale();
+    PlaceDialog(dialog, layout, scale);
+    CreateControls(dialog, instance, layout, scale, look);
+  } catch (...) {
+    // Half built, it must not outlive the fault: the box that reports it serves the window's
+    // messages after the platform and the form its procedure calls have gone.
+    DestroyWindow(dialog);
+    throw;
+  }
   return dialog;
 }
 

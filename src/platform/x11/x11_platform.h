@@ -25,7 +25,8 @@ class X11Platform : public SaverWindow, public Pacing, public WorkSurfaces {
   ~X11Platform() override;
 
   Display& display() { return display_; }
-  // What a surface is drawn through: the stage window or a pixmap. None while it does not exist.
+  // What a surface is drawn through: the stage window or a pixmap. None while it does not
+  // exist, and always for CleanScreen.
   Drawable DrawableOf(SurfaceId surface);
 
   // SaverWindow. Only the own window is shown, sized, raised, titled and given a cursor, and
@@ -75,7 +76,9 @@ class X11Platform : public SaverWindow, public Pacing, public WorkSurfaces {
   Extent configured_size_{};
   Cursor blank_cursor_ = None;
   Pixmap work_scr_ = None;
-  Pixmap clean_screen_ = None;
+  // Black and never drawn into (platform/work_surfaces.h): a screen-sized pixmap would hold
+  // nothing but its size.
+  Extent clean_screen_{};
   Pixmap master_ = None;
 };
 
