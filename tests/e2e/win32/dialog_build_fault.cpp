@@ -28,7 +28,7 @@ struct NoPresses : fq::ConfigEvents {
 
 int main() {
   SetWindowsHookExW(WH_CBT, RefuseTextBoxes, nullptr, GetCurrentThreadId());
-  fq::win32::Win32Platform platform(GetModuleHandleW(nullptr));
+  fq::win32::Win32Platform platform(GetModuleHandleW(nullptr), 1);
   NoPresses events;
   std::string fault = "none";
   try {
