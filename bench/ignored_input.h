@@ -11,6 +11,7 @@ class IgnoredInput : public SaverEvents {
   void MouseDown(int16_t, int16_t, float, float) override {}
   void MouseMove(int16_t, int16_t, float, float) override {}
   void CloseRequested(int16_t) override {}
+  void PointerPlaced(float, float) override {}
 };
 
 }  // namespace fq::bench

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The release package: builds both Windows presets, then makes
-# build/FlyingQuorlin-<version>.zip with both program files, the user part of README.md, its
-# install notes, the license and SHA-256 sums (README.md, "Release package", lists them).
+# The release: builds both Windows presets and the hack, then makes in build/ the zip
+# FlyingQuorlin-<version>.zip with both program files, the user part of README.md, its install
+# notes, the license and SHA-256 sums; the Windows installer FlyingQuorlin-<version>.exe; and the
+# hack's Debian package flyingquorlin_<version>_<arch>.deb; each with its SHA-256 sum beside it
+# (README.md, "Release package", lists them).
 # Usage: scripts/package.sh
 # FQ_BUILD_ROOT puts the builds elsewhere (default: build/ in this checkout).
 set -euo pipefail
@@ -10,18 +12,18 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/install-deps.sh
 
 build_root="$(realpath -m "${FQ_BUILD_ROOT:-build}")"
-# The one place the version is written, which the version block reads too.
-version=$(sed -n 's/^project(FlyingQuorlin VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
-[[ -n $version ]] || { echo "no version in CMakeLists.txt's project()" >&2; exit 1; }
+version=$(bash scripts/version.sh)
 name=FlyingQuorlin-$version
 
 for preset in win32 win64; do
   cmake --preset "$preset" -B "$build_root/$preset" >/dev/null
   cmake --build "$build_root/$preset" -j2 --target FlyingQuorlin
 done
+cmake --preset native -B "$build_root/native" >/dev/null
+cmake --build "$build_root/native" -j2 --target flyingquorlin
 
 stage=$build_root/package/$name
-rm -rf "$build_root/package" "$build_root/$name.zip"
+rm -rf "$build_root/package" "$build_root/$name".* "$build_root"/flyingquorlin_*.deb*
 mkdir -p "$stage"
 cp "$build_root/win32/FlyingQuorlin.scr" "$stage/FlyingQuorlin-32bit.scr"
 cp "$build_root/win64/FlyingQuorlin.scr" "$stage/FlyingQuorlin-64bit.scr"
@@ -40,7 +42,12 @@ as_windows_text <LICENSE >"$stage/LICENSE.txt"
   INSTALL.txt LICENSE.txt >SHA256SUMS.txt)
 
 (cd "$build_root/package" && zip -q -X -r "$build_root/$name.zip" "$name")
-(cd "$build_root" && sha256sum "$name.zip" >"$name.zip.sha256")
+bash scripts/make-installer.sh "$build_root/$name.exe" x86-unicode "$build_root/win32" \
+  "$build_root/win64"
+deb=$(bash scripts/make-deb.sh "$build_root/native" "$build_root")
+for file in "$name.zip" "$name.exe" "$(basename "$deb")"; do
+  (cd "$build_root" && sha256sum "$file" >"$file.sha256")
+done
 echo "== $build_root/$name.zip"
 unzip -l "$build_root/$name.zip"
-cat "$build_root/$name.zip.sha256"
+cat "$build_root/$name".*.sha256 "$deb.sha256"

@@ -141,7 +141,7 @@ void RunPacedBare(win32::Win32Platform& platform, double seconds, int16_t count)
 int main(int argc, char** argv) {
   using namespace fq;
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  win32::Win32Platform platform(instance);
+  win32::Win32Platform platform(instance, 1);
   bench::IgnoredInput input;
   try {
     platform.LoadSaverWindow(kSaverDesign, input);

@@ -33,6 +33,7 @@ void Scene::FrameLoop() {
   for (;;) {
     FrameStep();
     pacing_.YieldToMessageLoop();
+    if (window_.SaverResized()) Restage();
     // Read in every pass; 0 or below means no pause at all.
     if (settings_.Speed > 0) pacing_.Pause(settings_.Speed);
   }

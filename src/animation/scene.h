@@ -35,8 +35,14 @@ class Scene {
   // the random numbers and places the sprites.
   void SetUpScene();
 
-  // Forever: one frame, a yield to the message loop, a pause of `Speed` ms when above 0.
+  // Forever: one frame, a yield to the message loop, a pause of `Speed` ms when above 0. When
+  // the system resized the saver window during the yield, the scene starts afresh on the new
+  // size before the next frame.
   [[noreturn]] void FrameLoop();
+
+  // The set-up again on the window's new size: the surfaces are sized anew and the sprites
+  // placed again, as at start-up.
+  void Restage();
 
   // One frame: erase every sprite's old cell, update and draw every sprite, present every
   // new cell. Allocates nothing.
@@ -48,6 +54,9 @@ class Scene {
   int16_t ScreenH() const { return ScreenH_; }
 
  private:
+  // ScreenW and ScreenH from the client area; WorkScr and CleanScreen sized to the window.
+  void MeasureStage();
+  void PlaceSprites();
   void PlaceSprite(Sprite& sprite);
   void Update(Sprite& sprite);
   void ReEnter(Sprite& sprite);

@@ -16,23 +16,34 @@ void Scene::InitScene() {
 void Scene::SetUpScene() {
   window_.ShowSaver();
   window_.MaximiseSaver();
-  const Extent client = window_.SaverClientSize();
-  ScreenH_ = RoundToInt16(client.height, "The saver window's height");
-  ScreenW_ = RoundToInt16(client.width, "The saver window's width");
-
-  // Sizes are pixels throughout, where a form designer would count twips: the window's outer
-  // size and a surface's size share the unit, so the surfaces match the window exactly.
   surfaces_.LoadWorkSurfaces(kWorkFormDesign);
-  const Extent outer = window_.SaverOuterSize();
-  surfaces_.ResizeSurface(SurfaceId::CleanScreen, outer);
-  surfaces_.ResizeSurface(SurfaceId::WorkScr, outer);
-
+  MeasureStage();
   window_.RepaintSaver();
   pacing_.YieldToMessageLoop();
   window_.MakeSaverTopmost();
   HideMouseCursor(window_);
   random_.Reseed(pacing_.SecondsSinceMidnight());
+  PlaceSprites();
+}
 
+void Scene::Restage() {
+  MeasureStage();
+  window_.RepaintSaver();
+  PlaceSprites();
+}
+
+// Sizes are pixels throughout, where a form designer would count twips: the window's outer
+// size and a surface's size share the unit, so the surfaces match the window exactly.
+void Scene::MeasureStage() {
+  const Extent client = window_.SaverClientSize();
+  ScreenH_ = RoundToInt16(client.height, "The saver window's height");
+  ScreenW_ = RoundToInt16(client.width, "The saver window's width");
+  const Extent outer = window_.SaverOuterSize();
+  surfaces_.ResizeSurface(SurfaceId::CleanScreen, outer);
+  surfaces_.ResizeSurface(SurfaceId::WorkScr, outer);
+}
+
+void Scene::PlaceSprites() {
   const int16_t in_scene = SpritesInScene(settings_.Count);
   for (int16_t i = 0; i < in_scene; ++i) PlaceSprite(Sprites_[i]);
 }

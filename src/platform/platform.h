@@ -19,11 +19,21 @@
 //   SettingsDialog   dialog, saver shut-down
 // The animation alone needs SaverWindow, Pacing and WorkSurfaces.
 //
+// DENSE SCREENS (platform/scaled_stage.h, platform/screen_scale.h)
+// - The core counts pixels of 1/96 inch. A port chooses a whole-number scale k (Win32: from the
+//   primary monitor's DPI; X11: from the stage's size, or --scale) and hands the core its
+//   SaverWindow and WorkSurfaces through a ScaledStage, which multiplies what the core draws
+//   and divides what it measures. The port itself works in physical pixels and holds the
+//   sprite sheet drawn for k, laid out k times as large.
+//
 // THE WIN32 PORT (platform/win32/)
 // - Adds: the process entry with its message loop, the fault box titled "FlyingQuorlin" and
 //   exit code 3; the previous-instance mark (a named mutex); the settings under HKCU in the
 //   key earlier builds used; the dialog's keyboard handling; a session's end as a close
-//   request; Alt and F10 kept from opening the saver window's system menu.
+//   request; Alt and F10 kept from opening the saver window's system menu; covers over the
+//   other monitors that follow them as they come, go and change (WM_DISPLAYCHANGE, and a
+//   check a few times a second, since Wine announces no change made outside it), with the
+//   saver window on the primary's place and all of them kept shown and on top.
 // - Cannot: verify a screen-saver password where password.cpl is absent (every NT-family
 //   system): the service answers nothing. The pointer's display count is the system's own.
 //

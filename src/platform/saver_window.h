@@ -44,6 +44,9 @@ class SaverEvents {
   virtual void MouseMove(int16_t button, int16_t shift, float x, float y) = 0;
   // The system asks the window to close (close box, Alt+F4, the session's end...).
   virtual void CloseRequested(int16_t reason) = 0;
+  // The system put the pointer at x, y (client coordinates) itself, as when its monitor went
+  // away: no move of the user's, so it only becomes the pointer's resting point.
+  virtual void PointerPlaced(float x, float y) = 0;
 };
 
 class SaverWindow {
@@ -61,6 +64,9 @@ class SaverWindow {
   virtual Extent SaverOuterSize() = 0;
   // The client area in pixels.
   virtual Extent SaverClientSize() = 0;
+  // True when the client area's size is no longer the one SaverClientSize last returned: the
+  // system changed it (the primary monitor was re-moded, a given window was resized).
+  virtual bool SaverResized() = 0;
   // Shows the window and returns at once (not modal).
   virtual void ShowSaver() = 0;
   // Maximised, the window covers the whole primary screen.

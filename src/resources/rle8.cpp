@@ -14,6 +14,15 @@ bool ExpandRle8(std::span<const uint8_t> data, Extent size, std::span<uint8_t> r
     rows[static_cast<size_t>(y) * stride + static_cast<size_t>(x++)] = index;
     return true;
   };
+  // The position may rest just past the last pixel of a row or above the top row, as after
+  // the last pixel or row of the picture, but no further: added up unchecked, skips would
+  // wrap it round to before the buffer.
+  const auto move_by = [&](int32_t right, int32_t up) {
+    if (right > size.width - x || up > size.height - y) return false;
+    x += right;
+    y += up;
+    return true;
+  };
   size_t at = 0;
   while (data.size() - at >= 2) {
     const uint8_t count = data[at];
@@ -25,13 +34,11 @@ bool ExpandRle8(std::span<const uint8_t> data, Extent size, std::span<uint8_t> r
       }
     } else if (code == 0) {  // end of row
       x = 0;
-      ++y;
+      if (!move_by(0, 1)) return false;
     } else if (code == 1) {  // end of picture
       return true;
     } else if (code == 2) {  // skip right and up
-      if (data.size() - at < 2) return false;
-      x += data[at];
-      y += data[at + 1];
+      if (data.size() - at < 2 || !move_by(data[at], data[at + 1])) return false;
       at += 2;
     } else {  // `code` indices as they are, padded to a word
       const size_t padded = code + code % 2u;

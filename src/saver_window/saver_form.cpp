@@ -37,6 +37,11 @@ bool PointerTracking::IsDismissal(float x, float y) {
   return true;
 }
 
+void PointerTracking::Rest(float x, float y) {
+  Remember(x, y);
+  PositionKnown = kTrue;
+}
+
 void PointerTracking::Remember(float x, float y) {
   LastX = RoundToInt16(x, "The pointer's x");
   LastY = RoundToInt16(y, "The pointer's y");

@@ -32,6 +32,8 @@ struct PointerTracking {
   // Takes one move event; true when it lies more than the tolerance from the remembered
   // position on both axes, which asks for the unload (the position is then kept).
   bool IsDismissal(float x, float y);
+  // The system moved the pointer: where it put it is the reference point from now on.
+  void Rest(float x, float y);
 
  private:
   void Remember(float x, float y);
@@ -59,6 +61,7 @@ class SaverForm : public SaverEvents, public PointerTracking {
   void MouseMove(int16_t button, int16_t shift, float x, float y) override;
   // The system's close request takes the same path as a dismissal; its reason is not read.
   void CloseRequested(int16_t reason) override;
+  void PointerPlaced(float x, float y) override { Rest(x, y); }
 
   // Runs the close-request handler; unless it cancels, the close handler, which ends the
   // process. Returns only when cancelled, or when the window is not loaded or is being

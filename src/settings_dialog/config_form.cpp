@@ -31,6 +31,14 @@ void ConfigForm::Form_Load() {
 }
 
 void ConfigForm::OkClicked() {
+  // A refusal's message box serves the dialog's messages while it is up, so another program
+  // can press OK again there; that press is ignored rather than stacking a second message.
+  if (ok_running_) return;
+  ok_running_ = true;
+  struct Done {
+    bool& running;
+    ~Done() { running = false; }
+  } done{ok_running_};
   // Both boxes are checked whatever the first one gave, so one key can be saved alone.
   const bool speed_saved = CheckAndSave(DialogControl::SpeedBox, kSpeedSetting, "Speed");
   // Closed from outside while the refusal was up (a logoff, another program): there is no

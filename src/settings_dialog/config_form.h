@@ -20,7 +20,8 @@ class ConfigForm : public ConfigEvents {
   void Show();
 
   // cmdOK_Click: checks each box against its setting's range and saves the texts that pass;
-  // ends the process when both passed, otherwise the dialog stays as the user left it.
+  // ends the process when both passed, otherwise the dialog stays as the user left it. A press
+  // that arrives while a press is still being handled (its message is up) is ignored.
   void OkClicked() override;
   // cmdCancel_Click: ends the process, saving nothing.
   void CancelClicked() override;
@@ -34,6 +35,7 @@ class ConfigForm : public ConfigEvents {
   SettingsStore& store_;
   SystemServices& system_;
   const Settings& settings_;
+  bool ok_running_ = false;
 };
 
 }  // namespace fq

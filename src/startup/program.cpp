@@ -9,12 +9,20 @@
 
 namespace fq {
 
-Program::Program(Platform& platform) : Program(platform, own_random_) {}
+Program::Program(Platform& platform) : Program(platform, platform, platform, nullptr) {}
 
 Program::Program(Platform& platform, RandomSource& random)
+    : Program(platform, platform, platform, &random) {}
+
+Program::Program(Platform& platform, ScaledStage& stage)
+    : Program(platform, stage, stage, nullptr) {}
+
+Program::Program(Platform& platform, SaverWindow& window, WorkSurfaces& surfaces,
+                 RandomSource* random)
     : platform_(platform),
-      frmSaver_(platform, platform, platform, platform),
-      scene_(platform, platform, platform, settings_, random),
+      window_(window),
+      frmSaver_(window, platform, surfaces, platform),
+      scene_(window, surfaces, platform, settings_, random ? *random : own_random_),
       frmConfig_(platform, platform, platform, settings_) {}
 
 void Program::Main() {
@@ -33,7 +41,7 @@ void Program::Main() {
 void Program::RunSaver() {
   CheckPrevInstance(platform_, frmSaver_);
   frmSaver_.Load();
-  platform_.SetSaverOuterSize(platform_.PrimaryScreenSize());
+  window_.SetSaverOuterSize(window_.PrimaryScreenSize());
   scene_.InitScene();
 }
 

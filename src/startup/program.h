@@ -8,6 +8,7 @@
 #include "animation/random_source.h"
 #include "animation/scene.h"
 #include "platform/platform.h"
+#include "platform/scaled_stage.h"
 #include "saver_window/saver_form.h"
 #include "settings_dialog/config_form.h"
 #include "startup/settings.h"
@@ -21,6 +22,9 @@ class Program {
   explicit Program(Platform& platform);
   // ...or from `random`, which a test scripts.
   Program(Platform& platform, RandomSource& random);
+  // The saver window and the surfaces as `stage` shows them on a dense screen
+  // (platform/scaled_stage.h); the other roles straight from `platform`.
+  Program(Platform& platform, ScaledStage& stage);
 
   // Reads the settings, then takes the branch of the command line's mode. Returns in
   // settings and password-change modes; ends the process in the others.
@@ -33,7 +37,10 @@ class Program {
   [[noreturn]] void RunSaver();
   void ChangePassword(std::string_view argument_text);
 
+  Program(Platform& platform, SaverWindow& window, WorkSurfaces& surfaces, RandomSource* random);
+
   Platform& platform_;
+  SaverWindow& window_;
   Settings settings_;
   int32_t password_change_parent_ = 0;
   SaverForm frmSaver_;

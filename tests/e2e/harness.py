@@ -76,15 +76,9 @@ class CursorImage(ctypes.Structure):  # XFixesCursorImage, up to the pixels
                 ("serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong))]
 
 
-class WineTest(unittest.TestCase):
-    """One display and one prefix per class, with the program and the stand-in mpr.dll in
-    C:\\FlyingQuorlin. The settings are deleted before each test, and the programs that a test
-    started are ended after it."""
-
-    arch = None  # None: FQ_E2E_ARCH, by default the product
-    screen = (1920, 1080)
-    monitors = None  # sizes, left to right: several monitors on a nested server in `screen`
-    outputs = 0  # several: an Xorg whose outputs lay_out() changes, the first `screen` large
+class XTest(unittest.TestCase):
+    """Private X servers for a test class, and what a test sees and waits for on them;
+    `env` (set by a subclass) holds the DISPLAY of the X clients."""
 
     @classmethod
     def x_server(cls, command, host=None):
@@ -100,6 +94,31 @@ class WineTest(unittest.TestCase):
         os.close(write)
         with os.fdopen(read) as pipe:
             return ":" + pipe.readline().strip()
+
+    def wait_until(self, probe, timeout=10, what="the condition"):
+        deadline = time.monotonic() + timeout
+        while not (found := probe()):
+            if time.monotonic() > deadline:
+                raise AssertionError(f"timed out after {timeout} s waiting for {what}")
+            time.sleep(0.2)
+        return found
+
+    def x(self, *args):  # an X client on this class's display
+        return subprocess.run(args, env=self.env, check=True, capture_output=True, timeout=30)
+
+    def pixels(self):  # the screen in 8-bit RGB, exact and without a cursor
+        return self.x("import", "-window", "root", "-depth", "8", "rgb:-").stdout
+
+
+class WineTest(XTest):
+    """One display and one prefix per class, with the program and the stand-in mpr.dll in
+    C:\\FlyingQuorlin. The settings are deleted before each test, and the programs that a test
+    started are ended after it."""
+
+    arch = None  # None: FQ_E2E_ARCH, by default the product
+    screen = (1920, 1080)
+    monitors = None  # sizes, left to right: several monitors on a nested server in `screen`
+    outputs = 0  # several: an Xorg whose outputs lay_out() changes, the first `screen` large
 
     @classmethod
     def setUpClass(cls):
@@ -228,14 +247,6 @@ class WineTest(unittest.TestCase):
     def mpr_calls(self):
         return self.mpr_log.read_text().splitlines() if self.mpr_log.exists() else []
 
-    def wait_until(self, probe, timeout=10, what="the condition"):
-        deadline = time.monotonic() + timeout
-        while not (found := probe()):
-            if time.monotonic() > deadline:
-                raise AssertionError(f"timed out after {timeout} s waiting for {what}")
-            time.sleep(0.2)
-        return found
-
     def windows(self, program=None, hidden=False, parent=None):
         """Top-level windows or the descendants of `parent`; rects: left, top, right, bottom."""
         found = []
@@ -268,8 +279,8 @@ class WineTest(unittest.TestCase):
                         what="the box to close")
         return " ".join(c["text"] for c in controls if c["class"] == "Static" and c["text"])
 
-    def post(self, hwnd, message):
-        self.inspect("post", str(hwnd), str(message))
+    def post(self, hwnd, message, times=1):
+        self.inspect("post", str(hwnd), str(message), str(times))
 
     def store(self, values):  # name to a text (stored as REG_SZ, type 1) or to (type, bytes)
         values = {name: (1, (v + "\0").encode("utf-16-le")) if isinstance(v, str) else v
@@ -284,12 +295,6 @@ class WineTest(unittest.TestCase):
     def settings(self):  # REG_SZ values as texts up to their terminators, others as they are
         return {name: data.decode("utf-16-le").split("\0")[0] if kind == 1 else (kind, data)
                 for name, (kind, data) in self.stored().items()}
-
-    def x(self, *args):  # an X client on this class's display
-        return subprocess.run(args, env=self.env, check=True, capture_output=True, timeout=30)
-
-    def pixels(self):  # the screen in 8-bit RGB, exact and without a cursor
-        return self.x("import", "-window", "root", "-depth", "8", "rgb:-").stdout
 
     def cursor_shown(self):  # whether the X server shows a pointer with an opaque pixel
         x11, xfixes = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXfixes.so.3")

@@ -1,13 +1,14 @@
 """The settings dialog under Wine, driven like a user: its window against the layout table at
 96 dpi, its colours and fonts, the focus order, what Enter, Space and Escape press, what OK
-stores, the refusal boxes, and that Cancel and the close box store nothing."""
+stores, the refusal boxes (one at a time, however fast OK is pressed), that Cancel and the close
+box store nothing, and what a dialog that fails to build leaves behind."""
 
 import os
 import subprocess
 import time
 from collections import Counter
 
-from harness import REPO, WM_CLOSE, WineTest
+from harness import BM_CLICK, REPO, WINE, WM_CLOSE, WineTest, run
 
 SPEED_REFUSAL = "ERROR: For Speed we're looking for a number between 1 and 100 here, buddy."
 COUNT_REFUSAL = "ERROR: For count we're looking for a number between 1 and 30 here, buddy."
@@ -141,3 +142,30 @@ class DialogTest(WineTest):
         left, top, right, bottom = self.named(dialog)["cmdCancel"]["rect"]
         self.click((left + right) // 2, (top + bottom) // 2)
         self.assert_ended(program, {"Count": "12"})
+
+    def test_ok_pressed_again_while_its_refusal_is_up_is_ignored(self):
+        program = self.start("/c", settings={"Speed": "0"})  # the box shows 0: out of range
+        dialog = self.wait_window(program, CAPTION, "FlyingQuorlinConfig")
+        self.post(self.named(dialog)["cmdOK"]["hwnd"], BM_CLICK, 10)  # as another program can
+        self.wait_window(program, cls="#32770")
+        time.sleep(2)  # the other nine presses reach the dialog while its box is up
+        self.assertEqual(len([w for w in self.windows(program) if w["class"] == "#32770"]), 1,
+                         "refusal boxes stacked up")
+        self.assertEqual(self.dismiss_box(program), SPEED_REFUSAL)
+        self.wait_until(lambda: self.settings() == {"Speed": "0", "Count": "8"},
+                        what="Count alone stored")
+        time.sleep(1)
+        self.assertEqual([w["class"] for w in self.windows(program)], ["FlyingQuorlinConfig"],
+                         "a press queued behind the box came back as another")
+        self.post(dialog["hwnd"], WM_CLOSE)
+        self.assert_ended(program, {"Speed": "0", "Count": "8"})
+
+    def test_a_dialog_that_fails_to_build_leaves_no_window_and_no_quit(self):
+        """A half-built dialog would point at freed state while the fault's box serves
+        messages, and a quit in the queue would close that box at once."""
+        probe = "Z:" + str((self.build / "e2e/fq_dialog_build_fault.exe").resolve()).replace("/", "\\")
+        code, out, err = run(self.env, [WINE[self.arch], probe])
+        self.assertEqual(code, 0, err)
+        left, quit, fault = out.strip().split("\t")
+        self.assertIn("The dialog's control txtSpeed could not be created", fault)
+        self.assertEqual((left, quit), ("0", "0"), "a dialog window left, a quit waiting")

@@ -73,6 +73,7 @@ class FakePlatform : public Platform {
   ConfigEvents* config_events = nullptr;
   // The off-screen surfaces and the saver window's client area.
   std::map<SurfaceId, Pixels> surfaces;
+  Extent reported_client_size;
 
   Pixels& surface(SurfaceId id) { return surfaces.at(id); }
   int Count(std::string_view call) const;
@@ -98,7 +99,11 @@ class FakePlatform : public Platform {
   void SetSaverOuterSize(Extent size) override;
   Extent SaverOuterSize() override { return saver_size; }
   // Borderless: the client area is the whole window.
-  Extent SaverClientSize() override { return saver_size; }
+  Extent SaverClientSize() override { return reported_client_size = saver_size; }
+  bool SaverResized() override {
+    return saver_size.width != reported_client_size.width ||
+           saver_size.height != reported_client_size.height;
+  }
   void ShowSaver() override { calls.push_back("ShowSaver"); }
   void MaximiseSaver() override;
   void RepaintSaver() override { calls.push_back("RepaintSaver"); }

@@ -1,7 +1,8 @@
 """Checks a built program file without running it: a GUI PE32 file for i386 (the product) or
 PE32+ for x86-64, small enough to mail and copy as one file, importing system DLLs only (the
-runtime is linked in), with the exact version block, icon group 1, the manifest, and no string
-table, so that the system lists the saver under its file name. Usage: check_pe.py i686|x86_64
+runtime is linked in), with the exact version block, icon group 1 (its largest image a PNG), the
+manifest, the sprite sheet and logo for every scale, and no string table, so that the system
+lists the saver under its file name. Usage: check_pe.py i686|x86_64
 FILE"""
 
 import os
@@ -11,7 +12,8 @@ import xml.etree.ElementTree as ElementTree
 
 import pefile
 
-RT_ICON, RT_STRING, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 6, 14, 16, 24
+RT_BITMAP, RT_ICON, RT_STRING, RT_RCDATA, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = \
+    2, 3, 6, 10, 14, 16, 24
 MACHINE = {"i686": (0x14C, 0x10B), "x86_64": (0x8664, 0x20B)}  # machine, optional-header magic
 SIZE_LIMIT = {"i686": 256 * 1024, "x86_64": 320 * 1024}  # bytes
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll",
@@ -23,7 +25,13 @@ FIXED = {"FileVersionMS": 4, "FileVersionLS": 0, "ProductVersionMS": 4, "Product
 STRINGS = [("CompanyName", "Quorlin Works"), ("ProductName", "Flying Quorlin ScreenSaver"),
            ("FileVersion", "0.04"), ("ProductVersion", "0.04"),
            ("InternalName", "FlyingQuorlin"), ("OriginalFilename", "FlyingQuorlin.scr")]
-ICONS = {30001: (32, 32, 8, 2216), 30002: (16, 16, 8, 1384)}  # width, height, bits, bytes
+# width, height (0 for 256), bits, bytes
+ICONS = {30001: (32, 32, 8, 2216), 30002: (16, 16, 8, 1384), 30003: (48, 48, 8, 3752),
+         30004: (0, 0, 32, 13184)}
+PNG_ICON = 30004
+# The sheet at 1x as a bitmap; the logo and the 2x and 3x sheets compressed (src/resources/resource_ids.h)
+PICTURES = [(RT_BITMAP, 101), (RT_RCDATA, 102), (RT_RCDATA, 201), (RT_RCDATA, 202),
+            (RT_RCDATA, 301), (RT_RCDATA, 302)]
 XMLNS = {"v1": "urn:schemas-microsoft-com:asm.v1", "v3": "urn:schemas-microsoft-com:asm.v3",
          "os": "urn:schemas-microsoft-com:compatibility.v1",
          "ws": "http://schemas.microsoft.com/SMI/2005/WindowsSettings"}
@@ -71,6 +79,10 @@ expect("icon group 1 (image: width, height, bits, bytes)",
        {e[7]: (e[0], e[1], e[5], e[6]) for e in entries}, ICONS)
 expect("icon images' sizes", {image: len(resources.get((RT_ICON, image, 0), b""))
                               for image in ICONS}, {image: i[3] for image, i in ICONS.items()})
+expect("the largest icon image is a PNG file",
+       resources.get((RT_ICON, PNG_ICON, 0), b"")[:8], b"\x89PNG\r\n\x1a\n")
+expect("pictures (type, id)", sorted(key[:2] for key in resources
+                                     if key[0] in (RT_BITMAP, RT_RCDATA)), PICTURES)
 
 manifest = ElementTree.fromstring(resources.get((RT_MANIFEST, 1, 0), b"<none/>"))
 expect("manifest: execution level, DPI awareness, dependencies, supported systems",

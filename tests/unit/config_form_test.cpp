@@ -161,6 +161,35 @@ class PlatformClosingTheDialogDuringAMessage : public FakePlatform {
   }
 };
 
+// Another program presses OK again, as fast as it likes, while a refusal is up.
+class PlatformPressingOkDuringAMessage : public FakePlatform {
+ public:
+  int presses = 0;
+  void ShowErrorMessage(std::string_view text) override {
+    FakePlatform::ShowErrorMessage(text);
+    while (presses < 10) {
+      ++presses;
+      config_events->OkClicked();
+    }
+  }
+};
+
+TEST(ConfigForm, OkPressedWhileItsRefusalIsUpIsIgnored) {
+  PlatformPressingOkDuringAMessage platform;
+  platform.argument_text = "/c";
+  Program program(platform);
+  program.Main();
+  platform.control_texts = {{DialogControl::SpeedBox, "abc"}, {DialogControl::CountBox, "31"}};
+  platform.config_events->OkClicked();
+  EXPECT_EQ(platform.error_messages, (std::vector<std::string>{kSpeedRefusal, kCountRefusal}));
+  // Once its messages are gone, OK is pressed as before.
+  platform.error_messages.clear();
+  platform.control_texts[DialogControl::CountBox] = "12";
+  platform.config_events->OkClicked();
+  EXPECT_EQ(platform.error_messages, std::vector<std::string>{kSpeedRefusal});
+  EXPECT_EQ(platform.store, (Stored{{"Count", "12"}}));
+}
+
 TEST(ConfigForm, ClosedFromOutsideDuringARefusalOkStopsThereAndStoresNothing) {
   PlatformClosingTheDialogDuringAMessage platform;
   platform.argument_text = "/c";

@@ -37,7 +37,7 @@ fake::Pixels SyntheticSheet() {
 
 // The program's own sheet, in the fake's pixel format.
 fake::Pixels RealSheet() {
-  const art::IndexedImage sheet = art::DrawSpriteSheet();
+  const art::IndexedImage sheet = art::DrawSpriteSheet(1);
   fake::Pixels pixels(sheet.width, sheet.height);
   for (int y = 0; y < sheet.height; ++y) {
     for (int x = 0; x < sheet.width; ++x) {

@@ -31,6 +31,11 @@ TEST(HackOptions, PickTheWindowAsHacksDoAndTakeOnlyWhatTheDialogAccepts) {
       {{"--count", "1,5"}, "", "--count takes a number from 1 to 30, not \"1,5\"."},
       {{"--count"}, "", "--count needs a value."},
       {{"--window-id", "-1"}, "", "--window-id \"-1\" is not a window id."},
+      {{"--window-id", "0xFFFFFFFF"}, "", "", Target::GivenWindow, 0xFFFFFFFF},
+      {{"--window-id", "4294967296"}, "", "--window-id \"4294967296\" is not a window id."},
+      {{"--window-id", "18446744073709551617"}, "",
+       "--window-id \"18446744073709551617\" is not a window id."},
+      {{"--root"}, "0x100000000", "XSCREENSAVER_WINDOW \"0x100000000\" is not a window id."},
       {{"--root"}, "12x", "XSCREENSAVER_WINDOW \"12x\" is not a window id."},
       {{"--fps"}, "", "unknown option \"--fps\"."},
   };

@@ -16,4 +16,8 @@ struct ArtFile {
 
 std::vector<ArtFile> DrawArtFiles();
 
+// The file of the sheet or the logo ("sprite_sheet", "logo") drawn for
+// `scale` 2 or more: an uncompressed 8-bit BMP file in a zlib stream.
+std::string ScaledFileName(const std::string& name, int scale);
+
 }  // namespace fq::art

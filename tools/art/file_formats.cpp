@@ -128,6 +128,16 @@ Bytes EncodeBmpRle8(const IndexedImage& image) {
   return w.Take();
 }
 
+Bytes EncodeBmp8(const IndexedImage& image) {
+  const uint32_t image_size = RowBytes(image.width, 8) * static_cast<uint32_t>(image.height);
+  Writer w;
+  FileHeader(w, kFileHeaderSize + kInfoHeaderSize + kPaletteSize, image_size);
+  InfoHeader(w, image.width, image.height, 8, image_size, 256, kPixelsPerMetre);
+  Palette(w, image.palette);
+  IndexRows(w, image);
+  return w.Take();
+}
+
 Bytes EncodeBmp(const RgbImage& image) {
   const uint32_t row = RowBytes(image.width, 24);
   const uint32_t image_size = row * static_cast<uint32_t>(image.height);
@@ -169,17 +179,22 @@ Bytes EncodeIconImage(const IconImage& icon) {
   return w.Take();
 }
 
+IconEntry IconEntryOf(const IconImage& icon) {
+  return {icon.colours.width, 8, EncodeIconImage(icon)};
+}
+
 namespace {
 
 // The fields GRPICONDIRENTRY and ICONDIRENTRY share, before their last one.
-void DirectoryEntryStart(Writer& w, const IconImage& icon) {
-  w.U8(static_cast<uint8_t>(icon.colours.width));
-  w.U8(static_cast<uint8_t>(icon.colours.height));
-  w.U8(0);  // colour count: 0 stands for 256
+void DirectoryEntryStart(Writer& w, const IconEntry& entry) {
+  // 256 pixels do not fit the byte and are written as 0, as the format says.
+  w.U8(static_cast<uint8_t>(entry.size));
+  w.U8(static_cast<uint8_t>(entry.size));
+  w.U8(0);  // colour count: 0 for 256 colours or more
   w.U8(0);
   w.U16(1);  // planes
-  w.U16(8);  // bits per pixel
-  w.U32(static_cast<uint32_t>(EncodeIconImage(icon).size()));
+  w.U16(static_cast<uint16_t>(entry.bits));
+  w.U32(static_cast<uint32_t>(entry.image.size()));
 }
 
 void DirectoryHeader(Writer& w, size_t count) {
@@ -194,27 +209,24 @@ Bytes EncodeIconGroup(const std::vector<GroupMember>& members) {
   Writer w;
   DirectoryHeader(w, members.size());
   for (const GroupMember& m : members) {
-    DirectoryEntryStart(w, *m.icon);
+    DirectoryEntryStart(w, *m.entry);
     w.U16(m.id);
   }
   return w.Take();
 }
 
-Bytes EncodeIcoFile(const std::vector<const IconImage*>& icons) {
+Bytes EncodeIcoFile(const std::vector<const IconEntry*>& entries) {
   constexpr uint32_t kDirectoryHeader = 6;
   constexpr uint32_t kEntry = 16;
   Writer w;
-  DirectoryHeader(w, icons.size());
-  uint32_t offset = kDirectoryHeader + kEntry * static_cast<uint32_t>(icons.size());
-  Bytes images;
-  for (const IconImage* icon : icons) {
-    const Bytes image = EncodeIconImage(*icon);
-    DirectoryEntryStart(w, *icon);
+  DirectoryHeader(w, entries.size());
+  uint32_t offset = kDirectoryHeader + kEntry * static_cast<uint32_t>(entries.size());
+  for (const IconEntry* entry : entries) {
+    DirectoryEntryStart(w, *entry);
     w.U32(offset);
-    offset += static_cast<uint32_t>(image.size());
-    images.insert(images.end(), image.begin(), image.end());
+    offset += static_cast<uint32_t>(entry->image.size());
   }
-  w.Append(images);
+  for (const IconEntry* entry : entries) w.Append(entry->image);
   return w.Take();
 }
 

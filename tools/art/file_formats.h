@@ -14,19 +14,30 @@ using Bytes = std::vector<uint8_t>;
 
 // Bottom-up bitmap files (BITMAPFILEHEADER + BITMAPINFOHEADER).
 Bytes EncodeBmpRle8(const IndexedImage& image);  // 8 bits, 256-entry palette, BI_RLE8
+Bytes EncodeBmp8(const IndexedImage& image);     // 8 bits, 256-entry palette, uncompressed
 Bytes EncodeBmp(const RgbImage& image);          // 24 bits, uncompressed
 
 // What an RT_ICON resource holds: the header with twice the height, the
 // palette, the colour rows and the AND mask rows.
 Bytes EncodeIconImage(const IconImage& icon);
 
+// An icon image as a group and an .ico file list it: its payload is an
+// RT_ICON image or, for the largest, a PNG file.
+struct IconEntry {
+  int size = 0;  // width and height
+  int bits = 0;
+  Bytes image;
+};
+
+IconEntry IconEntryOf(const IconImage& icon);
+
 // An image of an icon group and the RT_ICON name it is stored under.
 struct GroupMember {
-  const IconImage* icon;
+  const IconEntry* entry;
   uint16_t id;
 };
 
 Bytes EncodeIconGroup(const std::vector<GroupMember>& members);  // GRPICONDIR
-Bytes EncodeIcoFile(const std::vector<const IconImage*>& icons);
+Bytes EncodeIcoFile(const std::vector<const IconEntry*>& entries);
 
 }  // namespace fq::art

@@ -59,6 +59,13 @@ inline double Capsule(Vec2 p, Vec2 a, Vec2 b, double radius) {
 
 // A stroke along the quadratic curve a-(c)-b, as a chain of short capsules.
 inline double CurveStroke(Vec2 p, Vec2 a, Vec2 c, Vec2 b, double radius) {
+  // The curve lies within the circle round its three points' middle that holds them. For a point
+  // well outside it, most of a picture, the distance to that circle stands in: never more than
+  // the stroke's, of the same sign, and without the capsules.
+  const Vec2 middle = (a + b + c) * (1.0 / 3);
+  const double reach = std::max({Length(a - middle), Length(b - middle), Length(c - middle)});
+  const double beyond = Length(p - middle) - reach - radius;
+  if (beyond > 1) return beyond;
   constexpr int kSteps = 12;
   double best = 1e9;
   Vec2 previous = a;

@@ -84,4 +84,38 @@ uint8_t Nearest(const std::vector<Rgb>& palette, Rgb colour) {
   return index;
 }
 
+IndexedImage Reduced(const RgbImage& image) {
+  const std::vector<Rgb> palette = MedianCut(image.pixels, 256);
+  IndexedImage reduced{image.width, image.height, {}, {}};
+  std::copy(palette.begin(), palette.end(), reduced.palette.begin());
+  for (Rgb c : image.pixels) reduced.indices.push_back(Nearest(palette, c));
+  return reduced;
+}
+
+IndexedImage Reduced(const RgbaImage& image, std::array<uint8_t, 256>& opacity) {
+  constexpr int kEdgeColours = 12;  // per step of opacity; the edge is mostly outline
+  const auto step = [](uint8_t a) { return std::min((a + 32) / 64, 4); };  // 0 to 4
+  std::array<std::vector<Rgb>, 5> by_step;
+  for (const Rgba& p : image.pixels) by_step[step(p.a)].push_back({p.r, p.g, p.b});
+  IndexedImage reduced{image.width, image.height, {}, {}};
+  opacity.fill(0);
+  std::array<std::vector<Rgb>, 5> palettes;
+  std::array<int, 5> first{};
+  int next = 1;  // entry 0: transparent
+  for (int s = 1; s <= 4; ++s) {
+    palettes[s] = MedianCut(by_step[s], s == 4 ? 256 - next : kEdgeColours);
+    first[s] = next;
+    for (Rgb c : palettes[s]) {
+      reduced.palette[next] = c;
+      opacity[next++] = static_cast<uint8_t>(std::min(s * 64, 255));
+    }
+  }
+  for (const Rgba& p : image.pixels) {
+    const int s = step(p.a);
+    reduced.indices.push_back(
+        s == 0 ? 0 : static_cast<uint8_t>(first[s] + Nearest(palettes[s], {p.r, p.g, p.b})));
+  }
+  return reduced;
+}
+
 }  // namespace fq::art

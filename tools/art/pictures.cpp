@@ -105,32 +105,38 @@ void FillPalette(std::array<Rgb, 256>& palette, const std::vector<Rgb>& entries)
 
 }  // namespace
 
-IndexedImage DrawSpriteSheet() {
-  const Framing framing =
-      Fit({kBeat[0], kBeat[1], kBeat[2], kBeat[3]}, {.width = kSpriteBox, .height = kSpriteBox}, 3);
+IndexedImage DrawSpriteSheet(int scale) {
+  // Every length of the 1x sheet times `scale`, the outline included, so the
+  // creature keeps its shape and only gains pixels.
+  const int box = kSpriteBox * scale;
+  const int width = kSheetWidth * scale;
+  const int height = kSheetHeight * scale;
+  const int mask_row = kSheetMaskRowY * scale;
+  const Framing framing = Fit({kBeat[0], kBeat[1], kBeat[2], kBeat[3]},
+                              {.width = box, .height = box, .edge = 1.0 * scale}, 3.0 * scale);
   std::vector<Painting> frames;
   for (const Pose& pose : kBeat) frames.push_back(DrawQuorlin(pose, framing));
   const Indexed indexed = IndexPaintings(frames, kSheetWhiteIndex - 1);
 
   IndexedImage sheet;
-  sheet.width = kSheetWidth;
-  sheet.height = kSheetHeight;
+  sheet.width = width;
+  sheet.height = height;
   FillPalette(sheet.palette, indexed.palette);
   sheet.palette[kSheetWhiteIndex] = {255, 255, 255};
-  sheet.indices.assign(static_cast<size_t>(kSheetWidth) * kSheetHeight, kSheetBlackIndex);
-  for (int y = kSheetMaskRowY; y < kSheetHeight; ++y) {
-    std::fill_n(sheet.indices.begin() + static_cast<long>(y) * kSheetWidth, kSheetWidth,
+  sheet.indices.assign(static_cast<size_t>(width) * height, kSheetBlackIndex);
+  for (int y = mask_row; y < height; ++y) {
+    std::fill_n(sheet.indices.begin() + static_cast<long>(y) * width, width,
                 static_cast<uint8_t>(kSheetWhiteIndex));
   }
   for (int k = 0; k < kSheetFrames; ++k) {
-    for (int y = 0; y < kSpriteBox; ++y) {
-      for (int x = 0; x < kSpriteBox; ++x) {
-        const uint8_t index = indexed.indices[k][static_cast<size_t>(y) * kSpriteBox + x];
+    for (int y = 0; y < box; ++y) {
+      for (int x = 0; x < box; ++x) {
+        const uint8_t index = indexed.indices[k][static_cast<size_t>(y) * box + x];
         if (index == kSheetBlackIndex) continue;
-        const int sheet_x = k * kSheetCell + kSpriteLeft + x;
-        const int sheet_y = kSpriteTop + y;
-        sheet.indices[static_cast<size_t>(sheet_y) * kSheetWidth + sheet_x] = index;
-        sheet.indices[static_cast<size_t>(sheet_y + kSheetMaskRowY) * kSheetWidth + sheet_x] =
+        const int sheet_x = (k * kSheetCell + kSpriteLeft) * scale + x;
+        const int sheet_y = kSpriteTop * scale + y;
+        sheet.indices[static_cast<size_t>(sheet_y) * width + sheet_x] = index;
+        sheet.indices[static_cast<size_t>(sheet_y + mask_row) * width + sheet_x] =
             kSheetBlackIndex;
       }
     }
@@ -138,28 +144,51 @@ IndexedImage DrawSpriteSheet() {
   return sheet;
 }
 
-RgbImage DrawLogo() {
-  const Painting painting = DrawQuorlin(kBeat[0], Fit({kBeat[0]}, {.width = 76, .height = 64, .edge = 1.1}, 2));
+RgbImage DrawLogo(int scale) {
+  const Framing framing{.width = kLogoWidth * scale, .height = kLogoHeight * scale,
+                        .edge = 1.1 * scale};
+  const Painting painting = DrawQuorlin(kBeat[0], Fit({kBeat[0]}, framing, 2.0 * scale));
   RgbImage logo{painting.width, painting.height, {}};
   for (const Colour& c : painting.colour) logo.pixels.push_back(ToRgb(c));
   return logo;
 }
 
-IconImage DrawIcon(int size) {
+namespace {
+
+Painting IconPainting(int size) {
   // Below 32 pixels the tail, feelers and mouth would only smear the outline,
-  // and level wings leave the most room for the face.
+  // and level wings leave the most room for the face. The outline grows with
+  // the icon from 32 pixels up, as the creature's shapes do.
   const bool large = size >= 32;
   const Pose& pose = large ? kBeat[1] : kBeat[2];
-  const Framing framing{.width = size, .height = size, .fine_parts = large};
-  const Painting painting = DrawQuorlin(pose, Fit({pose}, framing, 0));
-  const Indexed indexed = IndexPaintings({painting}, 255);
+  const Framing framing{
+      .width = size, .height = size, .edge = std::max(1.0, size / 32.0), .fine_parts = large};
+  return DrawQuorlin(pose, Fit({pose}, framing, 0));
+}
 
+}  // namespace
+
+IconImage DrawIcon(int size) {
+  const Indexed indexed = IndexPaintings({IconPainting(size)}, 255);
   IconImage icon;
   icon.colours.width = size;
   icon.colours.height = size;
   FillPalette(icon.colours.palette, indexed.palette);
   icon.colours.indices = indexed.indices[0];
   for (uint8_t index : icon.colours.indices) icon.transparent.push_back(index == 0);
+  return icon;
+}
+
+RgbaImage DrawTrueColourIcon(int size) {
+  const Painting painting = IconPainting(size);
+  RgbaImage icon{size, size, {}};
+  for (size_t i = 0; i < painting.colour.size(); ++i) {
+    const double coverage = painting.coverage[i];
+    // The painting is premultiplied over black; the icon's colour is not.
+    const Colour c = coverage > 0 ? painting.colour[i] * (1 / coverage) : Colour{};
+    const Rgb rgb = ToRgb(c);
+    icon.pixels.push_back({rgb.r, rgb.g, rgb.b, Byte(coverage)});
+  }
   return icon;
 }
 

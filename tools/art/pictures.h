@@ -1,5 +1,5 @@
-// The program's pictures as pixels in memory: the sprite sheet, the dialog's
-// logo and the two icon images, all of the same quorlin.
+// The program's pictures as pixels in memory: the sprite sheet and the
+// dialog's logo at each scale and the icon images, all of the same quorlin.
 #pragma once
 
 #include <array>
@@ -25,6 +25,19 @@ struct IndexedImage {
   uint8_t at(int x, int y) const { return indices[static_cast<size_t>(y) * width + x]; }
 };
 
+struct Rgba {
+  uint8_t r = 0;
+  uint8_t g = 0;
+  uint8_t b = 0;
+  uint8_t a = 0;  // 0 transparent to 255 opaque; the colour is not premultiplied
+};
+
+struct RgbaImage {
+  int width = 0;
+  int height = 0;
+  std::vector<Rgba> pixels;
+};
+
 struct RgbImage {
   int width = 0;
   int height = 0;
@@ -38,15 +51,20 @@ struct IconImage {
   std::vector<bool> transparent;
 };
 
-// The sprite sheet as animation/sheet_layout.h lays it out: four frames of
-// one wing beat above their masks. Palette entry 0 is black and 255 white; no
-// other entry is black.
-IndexedImage DrawSpriteSheet();
+// The sprite sheet as animation/sheet_layout.h lays it out, every length
+// times `scale` (1 to kMaxScale): four frames of one wing beat above their
+// masks. Palette entry 0 is black and 255 white; no other entry is black.
+IndexedImage DrawSpriteSheet(int scale);
 
-// 76 by 64 pixels on black, for the settings dialog.
-RgbImage DrawLogo();
+// The settings dialog's logo on black, 76 by 64 pixels times `scale`.
+inline constexpr int kLogoWidth = 76;
+inline constexpr int kLogoHeight = 64;
+RgbImage DrawLogo(int scale);
 
-// `size` by `size` pixels (32 or 16), 8 bits per pixel.
+// `size` by `size` pixels (16, 32 or 48), 8 bits per pixel.
 IconImage DrawIcon(int size);
+
+// `size` by `size` pixels with smooth edges, for the largest icon.
+RgbaImage DrawTrueColourIcon(int size);
 
 }  // namespace fq::art

@@ -118,6 +118,13 @@ std::optional<Colour> WingFill(const Wing& wing, Vec2 p, double dim) {
   return c * (light * dim);
 }
 
+// The colour is worked out only inside: light costs more than the shapes.
+template <typename Shade>
+std::optional<Colour> Inside(double distance, Shade shade) {
+  if (distance > 0) return std::nullopt;
+  return shade();
+}
+
 std::optional<Colour> Inside(double distance, Colour colour) {
   if (distance > 0) return std::nullopt;
   return colour;
@@ -145,11 +152,11 @@ class Painter {
 void PaintTail(Painter& paint) {
   paint(kTail, [](Vec2 p) {
     const double stroke = CurveStroke(p, {-11, 5}, {-21, 10}, {-24, 1.5}, 1.3);
-    return Inside(stroke, Lit(kFur, {-0.2, -0.5, 0.85}, 0.2));
+    return Inside(stroke, [&] { return Lit(kFur, {-0.2, -0.5, 0.85}, 0.2); });
   });
   paint(kTail, [](Vec2 p) {
     const double tuft = Ellipse(p, {-24.5, -0.5}, {2.3, 3.3}, -0.3);
-    return Inside(tuft, Lit(kBelly, BallNormal(p, {-24.5, -0.5}, 3.3), 0.4));
+    return Inside(tuft, [&] { return Lit(kBelly, BallNormal(p, {-24.5, -0.5}, 3.3), 0.4); });
   });
 }
 
@@ -162,11 +169,12 @@ void PaintFeelers(Painter& paint) {
   for (const auto& f : feelers) {
     paint(kFeelers, [&](Vec2 p) {
       const double stalk = CurveStroke(p, f.base, f.bend, f.tip, 0.75);
-      return Inside(stalk, Lit(kFur, {0, -0.4, 0.9}, 0) * f.dim);
+      return Inside(stalk, [&] { return Lit(kFur, {0, -0.4, 0.9}, 0) * f.dim; });
     });
     paint(kFeelers, [&](Vec2 p) {
       const Vec2 at = f.tip + Vec2{0.5, 0};
-      return Inside(Circle(p, at, f.ball), Lit(kGlow, BallNormal(p, at, f.ball), 0.8) * f.dim);
+      return Inside(Circle(p, at, f.ball),
+                    [&] { return Lit(kGlow, BallNormal(p, at, f.ball), 0.8) * f.dim; });
     });
   }
 }
@@ -175,22 +183,28 @@ void PaintFeet(Painter& paint) {
   for (const auto& foot : {std::pair{Vec2{-4, 13.2}, 0.75}, std::pair{Vec2{3, 13.8}, 1.0}}) {
     paint(kFeet, [&foot](Vec2 p) {
       const auto& [at, dim] = foot;
-      return Inside(Ellipse(p, at, {2.8, 2.1}), Lit(kBelly, BallNormal(p, at, 2.8), 0.3) * dim);
+      return Inside(Ellipse(p, at, {2.8, 2.1}),
+                    [&] { return Lit(kBelly, BallNormal(p, at, 2.8), 0.3) * dim; });
     });
   }
 }
 
 void PaintBody(Painter& paint, bool fine_parts) {
   paint(kBody, [](Vec2 p) {
-    return Inside(Body(p), Lit(kFur, BallNormal(p, {0, 0}, kBodyRadius + 0.5), 0.45));
+    return Inside(Body(p), [&] {
+      return Lit(kFur, BallNormal(p, {0, 0}, kBodyRadius + 0.5), 0.45);
+    });
   });
   paint(kBody, [](Vec2 p) {
     const double belly = Intersect(Ellipse(p, {3.5, 7}, {10, 7.5}), Body(p) + 1.2);
-    return Inside(belly, Lit(kBelly, BallNormal(p, {0, 0}, kBodyRadius + 0.5), 0.45));
+    return Inside(belly, [&] {
+      return Lit(kBelly, BallNormal(p, {0, 0}, kBodyRadius + 0.5), 0.45);
+    });
   });
   paint(kBody, [](Vec2 p) {
-    const Colour cheek = Mix(Lit(kFur, BallNormal(p, {0, 0}, kBodyRadius), 0), kCheek, 0.6);
-    return Inside(Ellipse(p, {7.8, 4.4}, {2.6, 1.5}), cheek);
+    return Inside(Ellipse(p, {7.8, 4.4}, {2.6, 1.5}), [&] {
+      return Mix(Lit(kFur, BallNormal(p, {0, 0}, kBodyRadius), 0), kCheek, 0.6);
+    });
   });
   if (!fine_parts) return;
   paint(kBody, [](Vec2 p) {

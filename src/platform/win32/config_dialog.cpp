@@ -8,7 +8,8 @@
 
 namespace fq::win32 {
 
-// What the window procedure needs; the window frees it when it is destroyed.
+// What the window procedure needs. The window owns it from WM_INITDIALOG on, the moment it
+// exists, and frees it when it is destroyed.
 struct Win32Platform::RunningDialog {
   Win32Platform* platform;
   DialogLook look;
@@ -19,7 +20,8 @@ INT_PTR CALLBACK Win32Platform::ConfigDialogProc(HWND dialog, UINT message, WPAR
   auto* running = reinterpret_cast<RunningDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
   switch (message) {
     case WM_INITDIALOG:
-      SetWindowLongPtrW(dialog, DWLP_USER, lparam);
+      SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(
+          reinterpret_cast<std::unique_ptr<RunningDialog>*>(lparam)->release()));
       return FALSE;  // the focus is set when the dialog shows
     case WM_CTLCOLORDLG:
       return running ? reinterpret_cast<INT_PTR>(running->look.background.get()) : FALSE;
@@ -54,12 +56,15 @@ INT_PTR CALLBACK Win32Platform::ConfigDialogProc(HWND dialog, UINT message, WPAR
     case WM_NCDESTROY: {
       if (!running) return FALSE;
       Win32Platform& platform = *running->platform;
+      const bool loaded = platform.dialog_ == dialog;
       SetWindowLongPtrW(dialog, DWLP_USER, 0);
       delete running;
       platform.dialog_ = nullptr;
       platform.config_events_ = nullptr;
-      // Closed from its frame, the dialog was the last window: the message loop ends.
-      if (!platform.AnyWindowLoaded()) PostQuitMessage(0);
+      // Closed from its frame, the dialog was the last window: the message loop ends. One
+      // destroyed because it failed to build leaves no quit behind, which would close the
+      // fault's box at once.
+      if (loaded && !platform.AnyWindowLoaded()) PostQuitMessage(0);
       return FALSE;
     }
   }
@@ -71,9 +76,9 @@ void Win32Platform::LoadConfigDialog(const DialogLayout& layout, ConfigEvents& e
   if (dialog_) return;
   auto running = std::make_unique<RunningDialog>();
   running->platform = this;
+  DialogLook& look = running->look;
   dialog_ = BuildConfigDialog(instance_, layout, ConfigDialogProc,
-                              reinterpret_cast<LPARAM>(running.get()), running->look);
-  running.release();  // the window frees it when it is destroyed
+                              reinterpret_cast<LPARAM>(&running), look);
 }
 
 void Win32Platform::ShowConfigDialog() {

@@ -1,5 +1,6 @@
 #include "dialog_builder.h"
 
+#include "platform/screen_scale.h"
 #include "resources/resource_ids.h"
 #include "win32_platform.h"
 
@@ -122,10 +123,10 @@ HFONT MakeFont(const FontStyle& style, int pixels_per_inch_y, DialogLook& look) 
   return look.fonts.back().get();
 }
 
-HBITMAP LoadPicture(HINSTANCE instance, DialogPicture picture, DialogLook& look) {
-  const int id = picture == DialogPicture::Logo ? kLogoId : 0;
-  GdiObject<HBITMAP> bitmap(static_cast<HBITMAP>(
-      LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+// The logo, the one picture a dialog shows, drawn for the dialog's scale so that it keeps its
+// place and size in the twips layout.
+HBITMAP LoadLogo(HINSTANCE instance, int scale, DialogLook& look) {
+  GdiObject<HBITMAP> bitmap(LoadCompressedBitmap(instance, LogoId(scale)));
   if (!bitmap) ThrowSystemFault("The dialog's picture could not be loaded");
   look.pictures.push_back(std::move(bitmap));
   return look.pictures.back().get();
@@ -158,7 +159,7 @@ void CreateControls(HWND dialog, HINSTANCE instance, const DialogLayout& layout,
     if (definition.picture != DialogPicture::None) {
       // The static control takes the bitmap's own size.
       SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP,
-                   reinterpret_cast<LPARAM>(LoadPicture(instance, definition.picture, look)));
+                   reinterpret_cast<LPARAM>(LoadLogo(instance, ScaleForDpi(scale.y), look)));
     }
   }
 }
@@ -183,9 +184,16 @@ HWND BuildConfigDialog(HINSTANCE instance, const DialogLayout& layout, DLGPROC p
       instance, reinterpret_cast<const DLGTEMPLATE*>(dialog_template.data()), nullptr, procedure,
       init_param);
   if (!dialog) ThrowSystemFault("The settings dialog could not be created");
-  const PixelScale scale = SystemScale();
-  PlaceDialog(dialog, layout, scale);
-  CreateControls(dialog, instance, layout, scale, look);
+  try {
+    const PixelScale scale = SystemScale();
+    PlaceDialog(dialog, layout, scale);
+    CreateControls(dialog, instance, layout, scale, look);
+  } catch (...) {
+    // Half built, it must not outlive the fault: the box that reports it serves the window's
+    // messages after the platform and the form its procedure calls have gone.
+    DestroyWindow(dialog);
+    throw;
+  }
   return dialog;
 }
 

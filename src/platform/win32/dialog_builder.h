@@ -44,7 +44,7 @@ int RoleId(DialogControl role);
 
 // Creates the dialog hidden, centred in the work area, with every control of `layout`, and
 // fills `look`; `procedure` receives `init_param` with WM_INITDIALOG. Throws Fault when the
-// system refuses.
+// system refuses, after destroying the window if it was created.
 HWND BuildConfigDialog(HINSTANCE instance, const DialogLayout& layout, DLGPROC procedure,
                        LPARAM init_param, DialogLook& look);
 

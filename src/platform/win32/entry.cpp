@@ -1,12 +1,16 @@
 // The process entry: runs `Main`, then serves window messages while a window is loaded.
 // A fault anywhere below ends here in the error box and a non-zero exit code.
+#include "platform/screen_scale.h"
 #include "startup/program.h"
 #include "win32_platform.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   try {
-    fq::win32::Win32Platform platform(instance);
-    fq::Program program(platform);
+    // The scale is the primary monitor's at start: the saver covers that monitor.
+    const int scale = fq::ScaleForDpi(fq::win32::ScreenDpi());
+    fq::win32::Win32Platform platform(instance, scale);
+    fq::ScaledStage stage(platform, platform, scale);
+    fq::Program program(platform, stage);
     program.Main();
     MSG message;
     while (platform.AnyWindowLoaded() && GetMessageW(&message, nullptr, 0, 0) > 0) {

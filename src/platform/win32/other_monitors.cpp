@@ -1,21 +1,53 @@
 // What the saver does beyond the primary monitor and beside other programs: a black cover over
-// every other monitor, and the rules for activation. Another program's window that becomes
-// active ends the saver, since keys would reach it unseen under the saver; another copy of this
-// program may hold the foreground (a second saver, the settings dialog), and once nobody holds
-// it the saver still on screen takes it back, so that the next key reaches it.
+// every other monitor, kept in step with the monitors as they come, go and change, and the
+// rules for activation. Another program's window that becomes active ends the saver, since keys
+// would reach it unseen under the saver; another copy of this program may hold the foreground
+// (a second saver, the settings dialog), and once nobody holds it the saver still on screen
+// takes it back, so that the next key reaches it.
+#include <windowsx.h>
+
+#include <algorithm>
+#include <new>
+#include <utility>
+
 #include "platform/fault.h"
 #include "win32_platform.h"
 
 namespace fq::win32 {
 namespace {
 
-BOOL CALLBACK AddOtherMonitor(HMONITOR monitor, HDC, RECT*, LPARAM areas) {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (GetMonitorInfoW(monitor, &info) && !(info.dwFlags & MONITORINFOF_PRIMARY)) {
-    reinterpret_cast<std::vector<RECT>*>(areas)->push_back(info.rcMonitor);
+// How often the yield asks for the monitors: a change made outside the program (Wine shows it
+// without WM_DISPLAYCHANGE) is seen within this.
+constexpr ULONGLONG kLayoutCheckInterval = 250;
+
+// A fault cannot unwind through the system's frames: the callback notes it here (the list's
+// growth is all that can fail), stops the enumeration, and the caller throws it once the system
+// call has returned.
+struct EnumeratedMonitors {
+  MonitorLayout layout;
+  bool out_of_memory = false;
+};
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, RECT*, LPARAM found) {
+  auto& monitors = *reinterpret_cast<EnumeratedMonitors*>(found);
+  try {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+    if (info.dwFlags & MONITORINFOF_PRIMARY) {
+      monitors.layout.primary = info.rcMonitor;
+    } else {
+      monitors.layout.others.push_back(info.rcMonitor);
+    }
+    return TRUE;
+  } catch (const std::bad_alloc&) {
+    monitors.out_of_memory = true;
+    return FALSE;
   }
-  return TRUE;
+}
+
+bool operator==(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
 BOOL CALLBACK FindOwnClass(HWND window, LPARAM found) {
@@ -40,20 +72,129 @@ bool IsAnotherCopy(DWORD thread) {
   return found;
 }
 
+// True when `window` is hidden, or a shown window of another program lies above it and over it.
+bool OtherProgramAbove(HWND window) {
+  if (!IsWindowVisible(window)) return true;
+  RECT area{};
+  GetWindowRect(window, &area);
+  for (HWND above = GetWindow(window, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+    RECT overlap{}, other{};
+    if (!IsWindowVisible(above) || !GetWindowRect(above, &other) ||
+        !IntersectRect(&overlap, &area, &other)) {
+      continue;
+    }
+    const DWORD thread = GetWindowThreadProcessId(above, nullptr);
+    if (thread != GetCurrentThreadId() && !IsAnotherCopy(thread)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
-void Win32Platform::CreateCovers() {
-  std::vector<RECT> areas;
-  EnumDisplayMonitors(nullptr, nullptr, AddOtherMonitor, reinterpret_cast<LPARAM>(&areas));
-  for (const RECT& area : areas) {
-    // Not owned by the saver window: Wine then would not make the saver topmost. Tool windows,
-    // so that they stay out of the task bar.
-    HWND cover = CreateWindowExW(WS_EX_TOOLWINDOW, kCoverClass, L"", WS_POPUP, area.left, area.top,
-                                 area.right - area.left, area.bottom - area.top, nullptr, nullptr,
-                                 instance_, this);
-    if (!cover) ThrowSystemFault("A cover for another monitor could not be created");
-    covers_.push_back(cover);
+bool MonitorLayout::operator==(const MonitorLayout& other) const {
+  if (!(primary == other.primary) || others.size() != other.others.size()) return false;
+  for (size_t i = 0; i < others.size(); ++i) {
+    if (!(others[i] == other.others[i])) return false;
   }
+  return true;
+}
+
+MonitorLayout CurrentMonitorLayout() {
+  EnumeratedMonitors monitors;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  if (monitors.out_of_memory) throw std::bad_alloc();
+  return monitors.layout;
+}
+
+// One cover per monitor but the primary: those there are move to the monitors as they are now,
+// new ones are made, and those left over go. Not owned by the saver window: Wine then would not
+// make the saver topmost. Tool windows, so that they stay out of the task bar.
+void Win32Platform::CoverOtherMonitors(bool topmost) {
+  const std::vector<RECT>& areas = monitors_.others;
+  while (covers_.size() > areas.size()) {
+    DestroyWindow(covers_.back());
+    covers_.pop_back();
+  }
+  for (size_t i = 0; i < areas.size(); ++i) {
+    const RECT& area = areas[i];
+    if (i == covers_.size()) {
+      HWND cover = CreateWindowExW(WS_EX_TOOLWINDOW, kCoverClass, L"", WS_POPUP, area.left,
+                                   area.top, area.right - area.left, area.bottom - area.top,
+                                   nullptr, nullptr, instance_, this);
+      if (!cover) ThrowSystemFault("A cover for another monitor could not be created");
+      covers_.push_back(cover);
+    }
+    SetWindowPos(covers_[i], topmost ? HWND_TOPMOST : nullptr, area.left, area.top,
+                 area.right - area.left, area.bottom - area.top,
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW | (topmost ? 0 : SWP_NOZORDER));
+  }
+}
+
+void Win32Platform::KeepScreensCovered(bool now) {
+  if (!saver_shown_) return;
+  const ULONGLONG time = GetTickCount64();
+  if (!now && time - last_layout_check_ < kLayoutCheckInterval) return;
+  last_layout_check_ = time;
+  MonitorLayout layout = CurrentMonitorLayout();
+  const bool monitors_changed = !(layout == monitors_);
+  monitors_ = std::move(layout);
+  if (monitors_changed || !SaverWindowsInPlace()) {
+    const RECT& primary = monitors_.primary;
+    SetWindowPos(saver_, HWND_TOPMOST, primary.left, primary.top, primary.right - primary.left,
+                 primary.bottom - primary.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    CoverOtherMonitors(true);
+  }
+  if (!monitors_changed) return;
+  // A pointer whose monitor went away was moved by the system, not by the user.
+  POINT pointer{};
+  if (GetCursorPos(&pointer) && ScreenToClient(saver_, &pointer)) {
+    RunHandler([&] {
+      saver_events_->PointerPlaced(static_cast<float>(pointer.x), static_cast<float>(pointer.y));
+    });
+  }
+}
+
+// Copies started together can leave a saver window where it was made, and another program can
+// hide a cover or keep a window of its own above the saver, where keys typed over it would
+// reach nobody. Windows of other copies of the program may lie above.
+bool Win32Platform::SaverWindowsInPlace() {
+  RECT saver{};
+  GetWindowRect(saver_, &saver);
+  if (!(saver == monitors_.primary) || OtherProgramAbove(saver_)) return false;
+  return std::none_of(covers_.begin(), covers_.end(), OtherProgramAbove);
+}
+
+namespace {
+
+bool Contains(const RECT& area, POINT point) {
+  return point.x >= area.left && point.x < area.right && point.y >= area.top &&
+         point.y < area.bottom;
+}
+
+POINT NearestPointOf(const RECT& area, POINT point) {
+  return {std::clamp(point.x, area.left, area.right - 1),
+          std::clamp(point.y, area.top, area.bottom - 1)};
+}
+
+}  // namespace
+
+// When a monitor goes away, the system puts the pointer on it at the nearest point of another
+// monitor, but Wine shows the new layout only a second or so after that move arrives. A move
+// from another monitor to exactly that point is taken as the system's: a hand on the mouse all
+// but never lands there.
+bool Win32Platform::RescuedFromLostMonitor(HWND window, LPARAM client_position) {
+  POINT to{GET_X_LPARAM(client_position), GET_Y_LPARAM(client_position)};
+  ClientToScreen(window, &to);
+  const std::optional<POINT> from = std::exchange(last_pointer_, to);
+  if (!from || (from->x == to.x && from->y == to.y) || Contains(monitors_.primary, *from)) {
+    return false;
+  }
+  const auto rescue_onto = [&](const RECT& area) {
+    const POINT nearest = NearestPointOf(area, *from);
+    return !Contains(area, *from) && nearest.x == to.x && nearest.y == to.y;
+  };
+  if (rescue_onto(monitors_.primary)) return true;
+  return std::any_of(monitors_.others.begin(), monitors_.others.end(), rescue_onto);
 }
 
 // Decided in the yield after activation left, once the system says who has the foreground

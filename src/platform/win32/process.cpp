@@ -47,8 +47,15 @@ Function BindFunction(const char* library, const char* name) {
 
 }  // namespace
 
-Win32Platform::Win32Platform(HINSTANCE instance)
-    : instance_(instance), previous_instance_(CreateInstanceMarker()) {}
+Win32Platform::Win32Platform(HINSTANCE instance, int art_scale)
+    : instance_(instance), art_scale_(art_scale), previous_instance_(CreateInstanceMarker()) {}
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
 
 bool Win32Platform::AnyWindowLoaded() { return saver_ != nullptr || dialog_ != nullptr; }
 
@@ -116,6 +123,7 @@ void Win32Platform::ClearScreenSaverRunning() {
 int32_t Win32Platform::ChangePointerCount(bool show) { return ::ShowCursor(show ? TRUE : FALSE); }
 
 void Win32Platform::YieldToMessageLoop() {
+  KeepScreensCovered(false);
   WatchForeground();
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -73,8 +73,18 @@ LRESULT CALLBACK Win32Platform::SaverProcedure(HWND window, UINT message, WPARAM
       RunHandler([&] { events->MouseDown(ButtonPressed(message, wparam), ShiftState(), x, y); });
       return message == WM_XBUTTONDOWN ? TRUE : 0;
     case WM_MOUSEMOVE:
-      RunHandler([&] { events->MouseMove(ButtonsHeld(wparam), ShiftState(), x, y); });
+      RunHandler([&] {
+        platform->KeepScreensCovered(true);
+        if (platform->RescuedFromLostMonitor(window, lparam)) {
+          events->PointerPlaced(x, y);
+        } else {
+          events->MouseMove(ButtonsHeld(wparam), ShiftState(), x, y);
+        }
+      });
       return 0;
+    case WM_DISPLAYCHANGE:
+      RunHandler([&] { platform->KeepScreensCovered(true); });
+      break;
     case WM_CLOSE:
       RunHandler([&] { events->CloseRequested(kCloseFromMenu); });
       return 0;
@@ -166,15 +176,24 @@ Extent Win32Platform::SaverOuterSize() {
 Extent Win32Platform::SaverClientSize() {
   RECT client{};
   GetClientRect(saver_, &client);
-  return SizeOf(client);
+  return reported_client_ = SizeOf(client);
+}
+
+bool Win32Platform::SaverResized() {
+  RECT client{};
+  GetClientRect(saver_, &client);
+  const Extent size = SizeOf(client);
+  return size.width != reported_client_.width || size.height != reported_client_.height;
 }
 
 // The covers are made as the saver shows: made while it was hidden, they would keep Wine from
 // moving the saver to the screen's origin when it is maximised.
 void Win32Platform::ShowSaver() {
   ShowWindow(saver_, SW_SHOW);
-  if (covers_.empty()) CreateCovers();
-  for (HWND cover : covers_) ShowWindow(cover, SW_SHOWNA);
+  if (saver_shown_) return;
+  monitors_ = CurrentMonitorLayout();
+  CoverOtherMonitors(false);
+  saver_shown_ = true;
 }
 
 void Win32Platform::MaximiseSaver() { ShowWindow(saver_, SW_SHOWMAXIMIZED); }

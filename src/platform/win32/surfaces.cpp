@@ -2,17 +2,15 @@
 // block transfers between them and the saver window. The sheet is converted to the screen's
 // format once, at load, so no blit of a frame has to convert pixels (docs/PERFORMANCE.md).
 // CleanScreen has no bitmap: a blit from it fills with black.
-#include <algorithm>
-
+#include "platform/clean_screen.h"
 #include "platform/fault.h"
-#include "resources/resource_ids.h"
 #include "win32_platform.h"
 
 namespace fq::win32 {
 
 void Win32Platform::LoadWorkSurfaces(const WorkFormDesign& design) {
   if (master_.exists()) return;
-  HBITMAP sheet = LoadRle8Bitmap(instance_, kSpriteSheetId);
+  HBITMAP sheet = LoadSpriteSheet(instance_, art_scale_);
   if (!sheet) {
     ThrowSystemFault("The sprite sheet could not be loaded");
   }
@@ -71,20 +69,14 @@ void Win32Platform::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t 
            source_y, static_cast<DWORD>(op));
 }
 
-// What BitBlt would do with a black source of CleanScreen's size: GDI draws only the part of
-// the block that lies inside the source; there S is 0, so a copy or an AND leaves black and an
-// OR leaves the destination as it was. The pixels are the ones a black bitmap would give.
+// What BitBlt would do with a black source of CleanScreen's size; the pixels are the ones a
+// black bitmap would give.
 void Win32Platform::BlitFromCleanScreen(HDC destination, int32_t x, int32_t y, int32_t width,
                                         int32_t height, int32_t source_x, int32_t source_y,
                                         RasterOp op) {
-  if (op == RasterOp::SrcPaint) return;
-  const int32_t left = std::max(source_x, 0);
-  const int32_t top = std::max(source_y, 0);
-  const int32_t right = std::min(source_x + width, clean_screen_.width);
-  const int32_t bottom = std::min(source_y + height, clean_screen_.height);
-  if (left >= right || top >= bottom) return;
-  PatBlt(destination, x + left - source_x, y + top - source_y, right - left, bottom - top,
-         BLACKNESS);
+  const std::optional<PixelRect> black =
+      CleanScreenBlackFill(clean_screen_, x, y, width, height, source_x, source_y, op);
+  if (black) PatBlt(destination, black->left, black->top, black->width, black->height, BLACKNESS);
 }
 
 void Win32Platform::UnloadWorkSurfaces() {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,10 +41,30 @@ void RunHandler(Handler&& handler);
 // The BI_RLE8 bitmap resource `id` as an 8-bit DIB section; null (with the system's last
 // error set) when it is missing, malformed or refused.
 HBITMAP LoadRle8Bitmap(HINSTANCE instance, int id);
+// The same for RCDATA `id` holding an uncompressed 8-bit BMP file in a zlib stream, the form of
+// the pictures drawn for scales above 1 (resources/resource_ids.h).
+HBITMAP LoadCompressedBitmap(HINSTANCE instance, int id);
+// The sprite sheet drawn for `scale` (1 to kMaxScale), the same way: its layout is `scale` times
+// animation/sheet_layout.h's.
+HBITMAP LoadSpriteSheet(HINSTANCE instance, int scale);
+
+// The monitors as the system shows them: the primary's rectangle and every other one's, in
+// virtual-screen pixels.
+struct MonitorLayout {
+  RECT primary{};
+  std::vector<RECT> others;
+  bool operator==(const MonitorLayout& other) const;
+};
+MonitorLayout CurrentMonitorLayout();
+
+// The screen's pixels per inch, as this system-aware program sees it.
+int ScreenDpi();
 
 class Win32Platform : public Platform {
  public:
-  explicit Win32Platform(HINSTANCE instance);
+  // `art_scale`: the scale of the pictures the surfaces and the dialog take (platform/
+  // screen_scale.h).
+  Win32Platform(HINSTANCE instance, int art_scale);
 
   // True while a window of the program is loaded: the message loop runs as long as this.
   bool AnyWindowLoaded();
@@ -76,6 +97,7 @@ class Win32Platform : public Platform {
   void SetSaverOuterSize(Extent size) override;
   Extent SaverOuterSize() override;
   Extent SaverClientSize() override;
+  bool SaverResized() override;
   void ShowSaver() override;
   void MaximiseSaver() override;
   void RepaintSaver() override;
@@ -102,6 +124,7 @@ class Win32Platform : public Platform {
 
  private:
   HINSTANCE instance_;
+  const int art_scale_;
   bool previous_instance_;
   HWND saver_ = nullptr;
   HWND dialog_ = nullptr;
@@ -112,8 +135,18 @@ class Win32Platform : public Platform {
 
   static LRESULT CALLBACK SaverProcedure(HWND window, UINT message, WPARAM wparam,
                                          LPARAM lparam);
-  // A black cover, owned by the saver window, over each monitor but the primary.
-  void CreateCovers();
+  // A black cover over each monitor but the primary, as `monitors_` has them; `topmost` once
+  // the saver is.
+  void CoverOtherMonitors(bool topmost);
+  // Once the saver shows: when the monitors are no longer as `monitors_` has them, or the
+  // saver's windows are not shown over them, the saver window takes the primary's place and
+  // the covers the others', all on top; after a change of monitors the pointer's position
+  // becomes its resting point. Asks the system `now`, or at most a few times a second.
+  void KeepScreensCovered(bool now);
+  bool SaverWindowsInPlace();
+  // Takes a pointer move to `client_position` (of `window`'s client area); true when the
+  // system made it, taking the pointer off a monitor that went away.
+  bool RescuedFromLostMonitor(HWND window, LPARAM client_position);
   // Called in every yield while the saver has lost activation: closes it when another
   // program's window holds the foreground, takes the foreground back when nobody does.
   void WatchForeground();
@@ -121,6 +154,11 @@ class Win32Platform : public Platform {
   OffscreenSurface* Offscreen(SurfaceId surface);
   SaverEvents* saver_events_ = nullptr;
   std::vector<HWND> covers_;
+  MonitorLayout monitors_;
+  std::optional<POINT> last_pointer_;  // screen coordinates
+  bool saver_shown_ = false;
+  ULONGLONG last_layout_check_ = 0;
+  Extent reported_client_{};
   bool lost_activation_ = false;
   void BlitFromCleanScreen(HDC destination, int32_t x, int32_t y, int32_t width, int32_t height,
                            int32_t source_x, int32_t source_y, RasterOp op);

@@ -12,6 +12,8 @@
 #include "animation/scene.h"
 #include "hack_options.h"
 #include "platform/fault.h"
+#include "platform/scaled_stage.h"
+#include "platform/screen_scale.h"
 #include "saver_window/saver_form.h"
 #include "x11_platform.h"
 
@@ -30,6 +32,7 @@ class Dismissal : public SaverEvents, PointerTracking {
     if (IsDismissal(x, y)) End();
   }
   void CloseRequested(int16_t) override { End(); }
+  void PointerPlaced(float x, float y) override { Rest(x, y); }
 
  private:
   // The server frees the window, the pixmaps and the cursor with the connection.
@@ -45,18 +48,33 @@ Window StageWindow(Display& display, const HackOptions& options) {
   return None;
 }
 
+// By hand, or by the stage's size at start: a small preview window stays at 1.
+int ScaleOf(Display& display, Window stage, const HackOptions& options) {
+  if (options.scale != 0) return options.scale;
+  if (stage == None) {
+    const int screen = DefaultScreen(&display);
+    return ScaleForWindow(DisplayWidth(&display, screen), DisplayHeight(&display, screen));
+  }
+  // A window that is not there is reported when the port loads it.
+  XWindowAttributes attributes{};
+  if (!XGetWindowAttributes(&display, stage, &attributes)) return 1;
+  return ScaleForWindow(attributes.width, attributes.height);
+}
+
 [[noreturn]] void Run(const HackOptions& options) {
   const std::unique_ptr<Display, int (*)(Display*)> display(XOpenDisplay(nullptr), XCloseDisplay);
   if (!display) {
     throw Fault(FaultKind::PlatformFailure,
                 "The display \"" + std::string(XDisplayName(nullptr)) + "\" cannot be opened.");
   }
-  X11Platform platform(*display, StageWindow(*display, options),
-                       DecodeBmp(EmbeddedSpriteSheet()));
+  const Window stage_window = StageWindow(*display, options);
+  const int scale = ScaleOf(*display, stage_window, options);
+  X11Platform platform(*display, stage_window, DecodeBmp(EmbeddedSpriteSheet(scale)));
+  ScaledStage stage(platform, platform, scale);
   Dismissal dismissal;
   LcgRandom random;
-  Scene scene(platform, platform, platform, options.settings, random);
-  platform.LoadSaverWindow(kSaverDesign, dismissal);
+  Scene scene(stage, stage, platform, options.settings, random);
+  stage.LoadSaverWindow(kSaverDesign, dismissal);
   scene.InitScene();
 }
 

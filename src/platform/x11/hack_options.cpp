@@ -4,17 +4,20 @@
 #include <sstream>
 
 #include "numbers/readings.h"
+#include "platform/screen_scale.h"
 
 namespace fq::x11 {
 namespace {
 
-// Decimal, or hexadecimal after 0x; nothing but digits, and never 0 (no window has it).
+// Decimal, or hexadecimal after 0x; nothing but digits, and never 0 (no window has it). An id
+// is 32 bits on the wire: a longer one would be cut to another window's, or refused by the
+// server with an error that is not the hack's. Too many digits read as the largest number.
 unsigned long ReadWindowId(std::string_view text, std::string_view what) {
   const std::string digits(text);
   char* end = nullptr;
   const bool digit_first = !digits.empty() && digits[0] >= '0' && digits[0] <= '9';
-  const unsigned long id = digit_first ? std::strtoul(digits.c_str(), &end, 0) : 0;
-  if (id == 0 || *end != '\0') {
+  const unsigned long long id = digit_first ? std::strtoull(digits.c_str(), &end, 0) : 0;
+  if (id == 0 || id > 0xFFFF'FFFFu || *end != '\0') {
     throw OptionError(std::string(what) + " \"" + digits + "\" is not a window id.");
   }
   return id;
@@ -31,6 +34,13 @@ int16_t ReadSetting(const SettingDefinition& setting, std::string_view option,
     throw OptionError(refusal.str());
   }
   return TextToInt16(text, kSeparator, option);
+}
+
+int ReadScale(std::string_view text) {
+  if (text.size() != 1 || text[0] < '1' || text[0] > '0' + kMaxScale) {
+    throw OptionError("--scale takes 1, 2 or 3, not \"" + std::string(text) + "\".");
+  }
+  return text[0] - '0';
 }
 
 }  // namespace
@@ -61,6 +71,8 @@ HackOptions ReadHackOptions(std::span<const std::string_view> arguments,
       options.settings.Speed = ReadSetting(kSpeedSetting, "--speed", value());
     } else if (option == "--count") {
       options.settings.Count = ReadSetting(kCountSetting, "--count", value());
+    } else if (option == "--scale") {
+      options.scale = ReadScale(value());
     } else if (option == "--help") {
       options.help = true;
     } else {
@@ -77,6 +89,7 @@ HackOptions ReadHackOptions(std::span<const std::string_view> arguments,
 std::string HackUsage() {
   std::ostringstream usage;
   usage << "Usage: flyingquorlin [--root | --window | --window-id ID] [--speed MS] [--count N]\n"
+        << "                     [--scale K]\n"
         << "  --root          draw on the root window, or on $XSCREENSAVER_WINDOW when it is set\n"
         << "  --window        open a window of its own, which a key, a click or a pointer jump\n"
         << "                  ends (the default unless $XSCREENSAVER_WINDOW is set)\n"
@@ -85,6 +98,8 @@ std::string HackUsage() {
         << kSpeedSetting.dialog_max << " ms (default " << kSpeedSetting.default_value << ")\n"
         << "  --count N       the number of sprites, " << kCountSetting.dialog_min << " to "
         << kCountSetting.dialog_max << " (default " << kCountSetting.default_value << ")\n"
+        << "  --scale K       show every pixel as K by K, 1 to " << kMaxScale << " (default 2 on\n"
+        << "                  a window wider than 2560 or taller than 1600 pixels, else 1)\n"
         << "  --help          this text\n";
   return usage.str();
 }

@@ -24,6 +24,7 @@ struct HackOptions {
   Target target = Target::OwnWindow;
   unsigned long window_id = 0;  // for Target::GivenWindow
   Settings settings{kSpeedSetting.default_value, kCountSetting.default_value};
+  int scale = 0;  // 1 to kMaxScale by hand; 0: by the stage's size (platform/screen_scale.h)
   bool help = false;
 };
 

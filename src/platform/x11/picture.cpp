@@ -4,14 +4,24 @@
 #include <cstdlib>
 
 #include "platform/fault.h"
+#include "platform/screen_scale.h"
+#include "resources/inflate.h"
 #include "resources/rle8.h"
 
 namespace fq::x11 {
+
+// The committed files, byte for byte (generated sources).
+std::span<const uint8_t> StoredSpriteSheet1x();
+std::span<const uint8_t> StoredSpriteSheet2x();
+std::span<const uint8_t> StoredSpriteSheet3x();
+
 namespace {
 
 constexpr size_t kFileHeaderSize = 14;
 constexpr size_t kPaletteEntrySize = 4;  // blue, green, red, unused
-constexpr uint32_t kRle8Compression = 1;  // BI_RLE8, as the sprite sheet is stored
+constexpr uint32_t kRle8Compression = 1;  // BI_RLE8, as the 1x sprite sheet is stored
+// The 3x sheet expands to 1.2 MB; damaged data stop well before they could take more.
+constexpr size_t kLargestPicture = 4 << 20;
 
 // The little-endian unsigned field of `size` bytes at `offset`, or a fault past the end.
 uint32_t Field(std::span<const uint8_t> file, size_t offset, size_t size) {
@@ -61,6 +71,32 @@ Picture DecodeBmp(std::span<const uint8_t> file) {
     }
   }
   return picture;
+}
+
+std::span<const uint8_t> EmbeddedSpriteSheet(int scale) {
+  // Expanded once per scale, on first use (static initialisation is thread-safe, and a fault
+  // leaves the next call to try again).
+  const auto expanded = [](std::span<const uint8_t> stored) {
+    std::vector<uint8_t> file;
+    if (!Inflate(stored, kLargestPicture, file)) {
+      throw Fault(FaultKind::PlatformFailure, "A compressed picture is damaged.");
+    }
+    return file;
+  };
+  static_assert(kMaxScale == 3, "a sprite sheet is embedded for each scale");
+  switch (scale) {
+    case 1:
+      return StoredSpriteSheet1x();
+    case 2: {
+      static const std::vector<uint8_t> file = expanded(StoredSpriteSheet2x());
+      return file;
+    }
+    case 3: {
+      static const std::vector<uint8_t> file = expanded(StoredSpriteSheet3x());
+      return file;
+    }
+  }
+  throw Fault(FaultKind::PlatformFailure, "No sprite sheet is drawn for that scale.");
 }
 
 }  // namespace fq::x11

@@ -1,5 +1,5 @@
-// The committed pictures as the X11 port uses them: the sprite sheet's BMP file, embedded at
-// build time, decoded to TrueColor pixels once at load.
+// The committed pictures as the X11 port uses them: the sprite sheet's BMP file for each scale,
+// embedded at build time, decoded to TrueColor pixels once at load.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +19,9 @@ struct Picture {
 // picture generator writes the sprite sheet in). Throws Fault for anything else.
 Picture DecodeBmp(std::span<const uint8_t> file);
 
-// src/resources/sprite_sheet.bmp, byte for byte (generated source).
-std::span<const uint8_t> EmbeddedSpriteSheet();
+// The BMP file of the sprite sheet drawn for `scale` (1 to kMaxScale), whose layout is `scale`
+// times animation/sheet_layout.h's: src/resources/sprite_sheet.bmp byte for byte at 1, the
+// expanded sprite_sheet_<scale>x.bmp.zlib above. Throws Fault for another scale.
+std::span<const uint8_t> EmbeddedSpriteSheet(int scale);
 
 }  // namespace fq::x11

@@ -127,6 +127,12 @@ Extent X11Platform::SaverOuterSize() {
   return {attributes.width, attributes.height};
 }
 
+bool X11Platform::SaverResized() {
+  if (configured_size_.width == 0) return false;
+  return configured_size_.width != reported_size_.width ||
+         configured_size_.height != reported_size_.height;
+}
+
 void X11Platform::ShowSaver() {
   if (own_window_) XMapRaised(&display_, window_);
 }
@@ -184,6 +190,11 @@ void X11Platform::Dispatch(const XEvent& event) {
     case ClientMessage:
       if (static_cast<Atom>(event.xclient.data.l[0]) == delete_window_) {
         events_->CloseRequested(kCloseFromMenu);
+      }
+      break;
+    case ConfigureNotify:
+      if (event.xconfigure.window == window_) {
+        configured_size_ = {event.xconfigure.width, event.xconfigure.height};
       }
       break;
     case DestroyNotify:

@@ -1,11 +1,13 @@
 // The work surfaces on X11: pixmaps on the server in the stage window's depth, and the block
 // transfers between them and the window. The sheet is turned into the server's pixel format
-// once, at load; no copy of a frame converts a pixel.
+// once, at load; no copy of a frame converts a pixel. CleanScreen has no pixmap: a copy from
+// it is a black fill.
 #include <X11/Xutil.h>
 
 #include <cstdlib>
 #include <string>
 
+#include "platform/clean_screen.h"
 #include "platform/fault.h"
 #include "x11_platform.h"
 
@@ -26,18 +28,24 @@ int GcFunction(RasterOp op) {
 Pixmap* X11Platform::PixmapOf(SurfaceId surface) {
   switch (surface) {
     case SurfaceId::WorkScr: return &work_scr_;
-    case SurfaceId::CleanScreen: return &clean_screen_;
     case SurfaceId::Master: return &master_;
+    case SurfaceId::CleanScreen:
     case SurfaceId::SaverWindow: break;
   }
   return nullptr;
 }
 
-Pixmap X11Platform::BlackPixmap(Extent size) {
+// The size check of every surface, CleanScreen's included.
+Extent CheckedSize(Extent size) {
   if (size.width < 1 || size.height < 1) {
     throw Fault(FaultKind::PlatformFailure, "A surface cannot be " + std::to_string(size.width) +
                                                 " by " + std::to_string(size.height) + " pixels.");
   }
+  return size;
+}
+
+Pixmap X11Platform::BlackPixmap(Extent size) {
+  CheckedSize(size);
   const Pixmap pixmap = XCreatePixmap(&display_, window_, size.width, size.height, depth_);
   XSetFunction(&display_, gc_, GXcopy);
   XSetForeground(&display_, gc_, 0);
@@ -67,15 +75,20 @@ void X11Platform::LoadWorkSurfaces(const WorkFormDesign& design) {
   XPutImage(&display_, master_, gc_, image, 0, 0, 0, 0, sheet_.width, sheet_.height);
   XDestroyImage(image);
   work_scr_ = BlackPixmap(design.WorkScr);
-  clean_screen_ = BlackPixmap(design.CleanScreen);
+  clean_screen_ = CheckedSize(design.CleanScreen);
 }
 
 Drawable X11Platform::DrawableOf(SurfaceId surface) {
+  if (surface == SurfaceId::SaverWindow) return window_;
   const Pixmap* pixmap = PixmapOf(surface);
-  return pixmap ? *pixmap : window_;
+  return pixmap ? *pixmap : None;
 }
 
 void X11Platform::ResizeSurface(SurfaceId surface, Extent size) {
+  if (surface == SurfaceId::CleanScreen) {
+    clean_screen_ = CheckedSize(size);
+    return;
+  }
   Pixmap* target = PixmapOf(surface);
   if (!target) {
     throw Fault(FaultKind::PlatformFailure,
@@ -89,6 +102,16 @@ void X11Platform::ResizeSurface(SurfaceId surface, Extent size) {
 void X11Platform::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width,
                          int32_t height, SurfaceId source, int32_t source_x, int32_t source_y,
                          RasterOp op) {
+  if (source == SurfaceId::CleanScreen) {
+    const std::optional<PixelRect> black = CleanScreenBlackFill(
+        clean_screen_, x, y, width, height, source_x, source_y, op);
+    if (!black) return;
+    XSetFunction(&display_, gc_, GXcopy);
+    XSetForeground(&display_, gc_, 0);
+    XFillRectangle(&display_, DrawableOf(destination), gc_, black->left, black->top,
+                   static_cast<unsigned>(black->width), static_cast<unsigned>(black->height));
+    return;
+  }
   XSetFunction(&display_, gc_, GcFunction(op));
   XCopyArea(&display_, DrawableOf(source), DrawableOf(destination), gc_, source_x, source_y,
             static_cast<unsigned>(width), static_cast<unsigned>(height), x, y);
@@ -97,10 +120,11 @@ void X11Platform::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t wi
 void X11Platform::UnloadWorkSurfaces() { FreePixmaps(); }
 
 void X11Platform::FreePixmaps() {
-  for (Pixmap* pixmap : {&work_scr_, &clean_screen_, &master_}) {
+  for (Pixmap* pixmap : {&work_scr_, &master_}) {
     if (*pixmap != None) XFreePixmap(&display_, *pixmap);
     *pixmap = None;
   }
+  clean_screen_ = {};
 }
 
 }  // namespace fq::x11

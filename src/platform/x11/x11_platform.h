@@ -25,7 +25,8 @@ class X11Platform : public SaverWindow, public Pacing, public WorkSurfaces {
   ~X11Platform() override;
 
   Display& display() { return display_; }
-  // What a surface is drawn through: the stage window or a pixmap. None while it does not exist.
+  // What a surface is drawn through: the stage window or a pixmap. None while it does not
+  // exist, and always for CleanScreen.
   Drawable DrawableOf(SurfaceId surface);
 
   // SaverWindow. Only the own window is shown, sized, raised, titled and given a cursor, and
@@ -36,7 +37,8 @@ class X11Platform : public SaverWindow, public Pacing, public WorkSurfaces {
   void SetSaverOuterSize(Extent size) override;
   Extent SaverOuterSize() override;
   // Borderless: the client area is the whole window.
-  Extent SaverClientSize() override { return SaverOuterSize(); }
+  Extent SaverClientSize() override { return reported_size_ = SaverOuterSize(); }
+  bool SaverResized() override;
   void ShowSaver() override;
   void MaximiseSaver() override;
   void RepaintSaver() override;
@@ -69,9 +71,14 @@ class X11Platform : public SaverWindow, public Pacing, public WorkSurfaces {
   Atom delete_window_ = None;
   SaverEvents* events_ = nullptr;
   int32_t cursor_count_ = 0;
+  // The stage's size as last measured, and as its last ConfigureNotify gave it.
+  Extent reported_size_{};
+  Extent configured_size_{};
   Cursor blank_cursor_ = None;
   Pixmap work_scr_ = None;
-  Pixmap clean_screen_ = None;
+  // Black and never drawn into (platform/work_surfaces.h): a screen-sized pixmap would hold
+  // nothing but its size.
+  Extent clean_screen_{};
   Pixmap master_ = None;
 };
 

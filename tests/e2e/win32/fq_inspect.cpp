@@ -176,7 +176,13 @@ int wmain(int argc, wchar_t** argv) {
   const HWND window = argc > 2 ? reinterpret_cast<HWND>(number(2)) : nullptr;
   if (!IsWindow(window)) return argc > 2 ? 1 : 2;
   if (command == L"windows" && argc == 3) return EnumChildWindows(window, PrintWindow, 0), 0;
-  // Posted, not sent: a close may end the target before it could answer.
-  if (command == L"post" && argc == 4) return PostMessageW(window, number(3), 0, 0) ? 0 : 1;
+  // Posted, not sent: a close may end the target before it could answer. A count posts it
+  // that many times in a row, faster than a user could.
+  if (command == L"post" && (argc == 4 || argc == 5)) {
+    for (auto times = argc == 5 ? number(4) : 1; times > 0; --times) {
+      if (!PostMessageW(window, static_cast<UINT>(number(3)), 0, 0)) return 1;
+    }
+    return 0;
+  }
   return 2;
 }

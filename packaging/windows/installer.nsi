@@ -1,0 +1,129 @@
+; The Windows installer: puts the build that fits the system (the 64-bit file on 64-bit Windows,
+; the 32-bit one elsewhere) into the system folder as FlyingQuorlin.scr, makes it the current
+; user's screen saver and lists it among the installed programs. Its uninstaller undoes each
+; step and leaves the user's Speed and Count alone. scripts/make-installer.sh builds it with
+; Debian's makensis and gives the defines: VERSION, SCR32, SCR64, ICON, OUTFILE and TARGET
+; (x86-unicode for the release, which runs on both kinds of Windows; amd64-unicode where only
+; 64-bit Wine can try it).
+Unicode true
+Target ${TARGET}
+!include LogicLib.nsh
+!include WinVer.nsh
+!include x64.nsh
+!include FileFunc.nsh
+
+!define PRODUCT "Flying Quorlin Screen Saver"
+!define PUBLISHER "Quorlin Works"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\FlyingQuorlin"
+!define DESKTOP_KEY "Control Panel\Desktop"
+!define SAVER "$SYSDIR\FlyingQuorlin.scr"
+; Exit codes of a refusal, for silent runs: the Win32 error codes that mean the same.
+!define ERROR_ELEVATION_REQUIRED 740
+!define ERROR_OLD_WIN_VERSION 1150
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+Icon "${ICON}"
+UninstallIcon "${ICON}"
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+ShowInstDetails show
+ShowUninstDetails show
+InstallDir "$PROGRAMFILES\Flying Quorlin"
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey ProductName "${PRODUCT}"
+VIAddVersionKey CompanyName "${PUBLISHER}"
+VIAddVersionKey FileDescription "${PRODUCT} installer"
+VIAddVersionKey FileVersion "${VERSION}"
+VIAddVersionKey ProductVersion "${VERSION}"
+VIAddVersionKey LegalCopyright "Copyright (c) 2026 ${PUBLISHER}"
+
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+; Refuses before anything changes; silent runs (/S) skip the box and end with the code.
+!macro RefuseOrPrepare un
+Function ${un}.onInit
+  ${IfNot} ${AtLeastWinVista}
+    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} needs Windows Vista or later. Nothing was changed." /SD IDOK
+    SetErrorLevel ${ERROR_OLD_WIN_VERSION}
+    Quit
+  ${EndIf}
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 != "Admin"
+    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} is installed into the Windows system folder, which needs administrator rights. Run this program again as an administrator. Nothing was changed." /SD IDOK
+    SetErrorLevel ${ERROR_ELEVATION_REQUIRED}
+    Quit
+  ${EndIf}
+  ; The entry goes to the system's own registry view, where its list of programs looks first.
+  ${If} ${RunningX64}
+    SetRegView 64
+    StrCpy $INSTDIR "$PROGRAMFILES64\Flying Quorlin"
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro RefuseOrPrepare ""
+!insertmacro RefuseOrPrepare "un"
+
+Section
+  ; A 32-bit installer on 64-bit Windows sees SysWOW64 as $SYSDIR unless told otherwise; the
+  ; 64-bit file belongs in the real System32, where the 64-bit settings look.
+  SetOutPath "$SYSDIR"
+  ${If} ${RunningX64}
+    ${DisableX64FSRedirection}
+    File "/oname=FlyingQuorlin.scr" "${SCR64}"
+  ${Else}
+    File "/oname=FlyingQuorlin.scr" "${SCR32}"
+  ${EndIf}
+  ${GetSize} "$SYSDIR" "/M=FlyingQuorlin.scr /S=0K /G=0" $2 $3 $4
+  ${EnableX64FSRedirection}
+
+  ; The saver chosen before, unless it is this one already (installed again over itself).
+  ClearErrors
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ${If} ${Errors}
+    DeleteRegValue HKLM "${UNINSTALL_KEY}" "PreviousScreenSaver"
+  ${ElseIf} $0 != "${SAVER}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "PreviousScreenSaver" "$0"
+  ${EndIf}
+  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "${SAVER}"
+
+  SetOutPath "$INSTDIR"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  ${GetSize} "$INSTDIR" "/S=0K /G=0" $5 $3 $4
+  IntOp $2 $2 + $5
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "${SAVER},0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $2
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section Uninstall
+  ; The saver chosen before comes back only if the user still has this one.
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ${If} $0 == "${SAVER}"
+    ClearErrors
+    ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "PreviousScreenSaver"
+    ${If} ${Errors}
+      DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    ${Else}
+      WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$1"
+    ${EndIf}
+  ${EndIf}
+  ${DisableX64FSRedirection}
+  ; A saver running right now goes at the next restart.
+  Delete /REBOOTOK "${SAVER}"
+  ${EnableX64FSRedirection}
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  ; Last, so that the entry's absence means the uninstaller is done.
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd

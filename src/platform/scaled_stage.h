@@ -1,0 +1,63 @@
+// The core's saver window and surfaces shown on a port at a whole-number scale k: the core
+// keeps drawing in its own pixels (1/96 inch), as on a 96-dpi screen, and this adapter turns
+// them into the port's physical pixels. Block transfers and the sizes the core sets are
+// multiplied by k; the sizes and pointer positions the core reads are divided by k, rounded
+// down, so a column or row left over is never drawn and stays black. At k = 1 every call
+// passes through unchanged. The port holds the art drawn for the same k.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/saver_window.h"
+#include "platform/work_surfaces.h"
+
+namespace fq {
+
+class ScaledStage : public SaverWindow, public WorkSurfaces, private SaverEvents {
+ public:
+  ScaledStage(SaverWindow& window, WorkSurfaces& surfaces, int scale)
+      : window_(window), surfaces_(surfaces), scale_(scale) {}
+
+  int scale() const { return scale_; }
+
+  // SaverWindow
+  Extent PrimaryScreenSize() override { return Down(window_.PrimaryScreenSize()); }
+  void LoadSaverWindow(const WindowDesign& design, SaverEvents& events) override;
+  void SetSaverTitle(std::string_view title) override { window_.SetSaverTitle(title); }
+  void SetSaverOuterSize(Extent size) override { window_.SetSaverOuterSize(Up(size)); }
+  Extent SaverOuterSize() override { return Down(window_.SaverOuterSize()); }
+  Extent SaverClientSize() override { return Down(window_.SaverClientSize()); }
+  bool SaverResized() override { return window_.SaverResized(); }
+  void ShowSaver() override { window_.ShowSaver(); }
+  void MaximiseSaver() override { window_.MaximiseSaver(); }
+  void RepaintSaver() override { window_.RepaintSaver(); }
+  void MakeSaverTopmost() override { window_.MakeSaverTopmost(); }
+  int32_t ChangePointerCount(bool show) override { return window_.ChangePointerCount(show); }
+
+  // WorkSurfaces
+  void LoadWorkSurfaces(const WorkFormDesign& design) override;
+  void ResizeSurface(SurfaceId surface, Extent size) override;
+  void BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width, int32_t height,
+              SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override;
+  void UnloadWorkSurfaces() override { surfaces_.UnloadWorkSurfaces(); }
+
+ private:
+  // The port's input, on its way to the core's handlers.
+  void KeyDown(int16_t key_code, int16_t shift) override;
+  void MouseDown(int16_t button, int16_t shift, float x, float y) override;
+  void MouseMove(int16_t button, int16_t shift, float x, float y) override;
+  void CloseRequested(int16_t reason) override;
+  void PointerPlaced(float x, float y) override;
+
+  int32_t Up(int32_t pixels) const { return pixels * scale_; }
+  Extent Up(Extent size) const { return {Up(size.width), Up(size.height)}; }
+  Extent Down(Extent size) const;
+  float Down(float position) const;
+
+  SaverWindow& window_;
+  WorkSurfaces& surfaces_;
+  const int scale_;
+  SaverEvents* events_ = nullptr;
+};
+
+}  // namespace fq

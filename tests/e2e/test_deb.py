@@ -1,0 +1,123 @@
+"""The Debian package of the hack on this machine: dpkg installs it where XScreenSaver looks;
+the real daemon, run by a user made for the test, starts it on -activate, it draws, and it is
+gone after -deactivate; dpkg -r removes every file. It needs root and leaves the machine as it
+found it: where the package is installed already, or the test runs without root, it is skipped
+(exit code 77). Checkouts on one machine take turns through a lock.
+Usage: python3 test_deb.py NATIVE_BUILD"""
+
+import contextlib
+import fcntl
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+from pathlib import Path
+
+from harness import REPO, XTest
+
+PACKAGE, HACK = "flyingquorlin", "/usr/libexec/xscreensaver/flyingquorlin"
+LOCK = "/run/lock/flyingquorlin-package-test.lock"
+# Only this hack, at once, with nothing between it and the screen.
+SETTINGS = """mode: one
+selected: 0
+lock: False
+fade: False
+unfade: False
+splash: False
+timeout: 0:30:00
+programs: flyingquorlin --root
+"""
+
+
+def installed():
+    status = subprocess.run(["dpkg-query", "-W", "-f=${db:Status-Status}", PACKAGE],
+                            capture_output=True, text=True).stdout
+    return status not in ("", "not-installed")
+
+
+def dpkg(*args):  # waits while another program holds dpkg's lock
+    for _ in range(60):
+        done = subprocess.run(["dpkg", *args], capture_output=True, text=True)
+        if done.returncode != 2 or "lock" not in done.stderr:
+            break
+        time.sleep(5)
+    if done.returncode:
+        raise AssertionError(f"dpkg {' '.join(args)}: {done.stderr}")
+    return done.stdout
+
+
+class DebTest(XTest):
+
+    @classmethod
+    def setUpClass(cls):
+        cls.work = Path(tempfile.mkdtemp())
+        cls.addClassCleanup(shutil.rmtree, cls.work, ignore_errors=True)
+        cls.deb = subprocess.run(["bash", REPO / "scripts/make-deb.sh", sys.argv[1], cls.work],
+                                 check=True, capture_output=True, text=True).stdout.strip()
+        cls.addClassCleanup(lambda: installed() and dpkg("--purge", PACKAGE))
+        dpkg("-i", cls.deb)
+        cls.env = dict(os.environ, DISPLAY=cls.x_server(["Xvfb", "-screen", "0", "640x480x24"]))
+
+    def user(self):  # a new unprivileged user with a home of its own, removed after the test
+        name, home = f"fqdeb{os.getpid()}", Path(tempfile.mkdtemp())
+        self.addCleanup(shutil.rmtree, home)
+        subprocess.run(["useradd", "-M", "-d", home, "-s", "/usr/sbin/nologin", name], check=True)
+        self.addCleanup(subprocess.run, ["userdel", name], check=True)
+        (home / ".xscreensaver").write_text(SETTINGS)
+        shutil.chown(home, name, name)
+        shutil.chown(home / ".xscreensaver", name, name)
+        return name, dict(self.env, HOME=str(home), USER=name, LOGNAME=name)
+
+    def hacks(self, user):  # the user's processes that run the installed hack
+        pids = subprocess.run(["pgrep", "-u", user], capture_output=True, text=True).stdout
+        def program(pid):  # None once the process has ended
+            with contextlib.suppress(OSError):
+                return os.readlink(f"/proc/{pid}/exe")
+        return [pid for pid in pids.split() if program(pid) == HACK]
+
+    def colours(self):
+        pixels = self.pixels()
+        return {pixels[i:i + 3] for i in range(0, len(pixels), 3)}
+
+    def test_the_daemon_runs_the_installed_hack(self):
+        files = [line for line in dpkg("-L", PACKAGE).splitlines() if os.path.isfile(line)]
+        self.assertEqual(sorted(files), [
+            HACK, "/usr/share/doc/flyingquorlin/changelog.gz",
+            "/usr/share/doc/flyingquorlin/copyright",
+            "/usr/share/xscreensaver/config/flyingquorlin.xml"], "the files installed")
+
+        user, env = self.user()
+        as_user = ["setpriv", f"--reuid={user}", f"--regid={user}", "--init-groups"]
+        daemon = subprocess.Popen(as_user + ["xscreensaver", "-no-splash"], env=env,
+                                  cwd=env["HOME"], stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL)
+        self.addCleanup(daemon.wait, 10)
+        self.addCleanup(daemon.terminate)
+        command = lambda *args: subprocess.run(as_user + ["xscreensaver-command", *args], env=env,
+                                               capture_output=True).returncode == 0
+        self.wait_until(lambda: command("-time"), 30, "the daemon to answer")
+        self.assertTrue(command("-activate"), "xscreensaver-command -activate")
+        self.wait_until(lambda: self.hacks(user), 30, "the daemon to start the hack")
+        self.wait_until(lambda: len(self.colours() - {bytes(3)}) > 10, 30, "the hack to draw")
+        self.assertTrue(command("-deactivate"), "xscreensaver-command -deactivate")
+        self.wait_until(lambda: not self.hacks(user), 30, "the hack to end")
+
+        dpkg("-r", PACKAGE)
+        self.assertEqual([file for file in files if os.path.exists(file)], [],
+                         "files left by dpkg -r")
+
+
+if __name__ == "__main__":
+    if os.geteuid() != 0:
+        print("The package test installs a package and adds a user: it needs root.")
+        sys.exit(77)
+    with open(LOCK, "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if installed():
+            print(f"{PACKAGE} is installed on this machine already: left alone, not tested.")
+            sys.exit(77)
+        tests = unittest.defaultTestLoader.loadTestsFromTestCase(DebTest)
+        sys.exit(not unittest.TextTestRunner(verbosity=2).run(tests).wasSuccessful())

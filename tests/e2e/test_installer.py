@@ -1,0 +1,116 @@
+"""The Windows installer under Wine, run silently in a fresh prefix: where it puts the program,
+the screen saver it chooses, its entry among the installed programs, and what its uninstaller
+restores and keeps; its refusal of an older Windows. The i686 run takes the release installer
+(32-bit, run by 32-bit Wine); the x86_64 run the same script built for 64-bit Windows, which is
+all that runs where the kernel runs no 32-bit code. Wine reports every user as an
+administrator, so the refusal without administrator rights is not tried here."""
+
+import subprocess
+
+from harness import BM_CLICK, BUILD, REPO, WINE, WineTest, run
+
+DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\FlyingQuorlin"
+SAVER = r"C:\windows\system32\FlyingQuorlin.scr"
+UNINSTALLER = r"C:\Program Files\Flying Quorlin\uninstall.exe"
+PREVIOUS, OTHER = r"C:\windows\system32\previous.scr", r"C:\windows\system32\other.scr"
+TARGET = {"i686": "x86-unicode", "x86_64": "amd64-unicode"}
+ERROR_OLD_WIN_VERSION = 1150
+
+
+class InstallerTest(WineTest):
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.installer = cls.work / "FlyingQuorlin.exe"
+        subprocess.run(["bash", REPO / "scripts/make-installer.sh", cls.installer,
+                        TARGET[cls.arch], BUILD["i686"], BUILD["x86_64"]],
+                       check=True, capture_output=True)
+        cls.version = subprocess.run(["bash", REPO / "scripts/version.sh"], check=True,
+                                     capture_output=True, text=True).stdout.strip()
+
+    def on_disk(self, path):
+        return self.work / "prefix/drive_c" / path[3:].replace("\\", "/")
+
+    def reg(self, *args):  # reg.exe's exit code and output; a start that says nothing is retried
+        for _ in range(3):
+            code, out, err = run(self.env, [WINE["x86_64"], "reg", *args])
+            if code == 0 or out or err:
+                return code, out
+        raise AssertionError(f"reg {' '.join(args)} failed silently ({code:#x})")
+
+    def values(self, key):  # name to data as reg.exe prints it; None where the key is missing
+        code, out = self.reg("query", key)
+        if code:
+            return None
+        return dict(line[4:].split("    ", 2)[::2] for line in out.replace("\r", "").split("\n")
+                    if line.startswith("    "))
+
+    def choose_saver(self, path):  # None: no saver chosen
+        self.reg(*(["add", DESKTOP_KEY, "/v", "SCRNSAVE.EXE", "/d", path, "/f"] if path else
+                   ["delete", DESKTOP_KEY, "/v", "SCRNSAVE.EXE", "/f"]))
+
+    def chosen_saver(self):
+        return self.values(DESKTOP_KEY).get("SCRNSAVE.EXE")
+
+    def install(self, args="/S"):  # exit codes past 255 come whole through the launcher
+        return self.start(args, path="Z:" + str(self.installer).replace("/", "\\"))
+
+    def test_install_then_uninstall(self):
+        settings = {"Speed": "40", "Count": "12"}
+        # The saver chosen before the install, the one chosen after it, the one left after
+        # the uninstall.
+        for before, meanwhile, after in [(PREVIOUS, None, PREVIOUS), (None, None, None),
+                                         (PREVIOUS, OTHER, OTHER)]:
+            with self.subTest(before=before, meanwhile=meanwhile):
+                self.choose_saver(before)
+                self.store(settings)
+                self.assertEqual(self.install().wait(120), 0, "the installer's exit code")
+                self.assertEqual(self.on_disk(SAVER).read_bytes(),
+                                 (BUILD["x86_64"] / "FlyingQuorlin.scr").read_bytes(),
+                                 "the file in the system folder: the 64-bit build")
+                self.assertEqual(self.chosen_saver().lower(), SAVER.lower())
+                entry = self.values(UNINSTALL_KEY)
+                self.assertEqual({name: entry.get(name) for name in (
+                    "DisplayName", "DisplayVersion", "Publisher", "DisplayIcon",
+                    "UninstallString", "QuietUninstallString")}, {
+                    "DisplayName": "Flying Quorlin Screen Saver",
+                    "DisplayVersion": self.version, "Publisher": "Quorlin Works",
+                    "DisplayIcon": SAVER + ",0", "UninstallString": f'"{UNINSTALLER}"',
+                    "QuietUninstallString": f'"{UNINSTALLER}" /S'})
+                size_kib = (self.on_disk(SAVER).stat().st_size
+                            + self.on_disk(UNINSTALLER).stat().st_size) // 1024
+                self.assertAlmostEqual(int(entry["EstimatedSize"], 16), size_kib, delta=2,
+                                       msg="the size shown in KiB")
+
+                saver = self.start("/s", path=SAVER)
+                self.wait_window(saver, cls="FlyingQuorlin.Saver")
+                saver.kill()
+
+                self.choose_saver(meanwhile or SAVER)
+                run(self.env, [WINE[self.arch], UNINSTALLER, "/S"])
+                # It returns at once, running on from a copy; the entry goes last.
+                self.wait_until(lambda: self.values(UNINSTALL_KEY) is None, 60,
+                                "the uninstaller to remove the entry")
+                self.assertFalse(self.on_disk(SAVER).exists(), "the saver is left")
+                self.assertFalse(self.on_disk(UNINSTALLER).exists(), "the uninstaller is left")
+                self.assertEqual(self.chosen_saver(), after, "the saver chosen after the uninstall")
+                self.assertEqual(self.settings(), settings, "the user's settings")
+
+    def test_refuses_an_older_windows_and_changes_nothing(self):
+        self.choose_saver(PREVIOUS)
+        self.reg("add", r"HKCU\Software\Wine", "/v", "Version", "/d", "winxp64", "/f")
+        self.addCleanup(self.reg, "delete", r"HKCU\Software\Wine", "/v", "Version", "/f")
+        self.assertEqual(self.install().wait(60), ERROR_OLD_WIN_VERSION,
+                         "silently: the exit code")
+        installer = self.install("")
+        box = self.wait_window(installer, cls="#32770")
+        controls = self.windows(parent=box["hwnd"])
+        self.assertIn("needs Windows Vista or later. Nothing was changed.",
+                      " ".join(c["text"] for c in controls if c["class"] == "Static"))
+        self.post(next(c["hwnd"] for c in controls if c["text"] == "OK"), BM_CLICK)
+        self.assertEqual(installer.wait(), ERROR_OLD_WIN_VERSION, "with its box: the exit code")
+        self.assertEqual((self.on_disk(SAVER).exists(), self.on_disk(UNINSTALLER).parent.exists(),
+                          self.values(UNINSTALL_KEY), self.chosen_saver()),
+                         (False, False, None, PREVIOUS), "what it changed")
