@@ -1,6 +1,6 @@
 """The saver while monitors change under it, on an Xorg whose outputs xrandr switches on, off
 and re-modes: within a moment of Wine showing a new layout the saver window covers exactly the
-primary monitor and one cover each other monitor, none is left where no monitor is, the
+primary monitor and a cover on each other monitor, none is left where no monitor is, the
 sprites fly over all of a primary that grew, and a jump on a monitor added ends the saver."""
 
 import time
