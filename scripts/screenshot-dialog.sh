@@ -9,22 +9,22 @@ out="$(realpath -m "${1:-$repo/docs/dialog.png}")"
 cd "$repo/tests/e2e"
 FQ_SCREENSHOT_OUT="$out" /usr/bin/python3 - <<'PYTHON'
 import os
-import subprocess
 import sys
 import unittest
 
-from harness import WineTestCase
+from harness import WineTest
 
 
-class DialogScreenshot(WineTestCase):
+class DialogScreenshot(WineTest):
+    arch = "x86_64"
+
     def test_screenshot(self):
         program = self.start("/c")
-        dialog = self.wait_for_window(program, title="About", cls="FlyingQuorlinConfig")
-        self.move_pointer(0, 0)  # no hover highlight on a button
-        frame = dialog["rect"]
-        subprocess.run(["convert", str(self.screenshot()), "-crop",
-                        f"{frame['width']}x{frame['height']}+{frame['left']}+{frame['top']}",
-                        "+repage", os.environ["FQ_SCREENSHOT_OUT"]], check=True)
+        dialog = self.wait_window(program, text="About", cls="FlyingQuorlinConfig")
+        self.move(0, 0)  # no hover highlight on a button
+        left, top, right, bottom = dialog["rect"]
+        self.x("import", "-window", "root", "-crop", f"{right - left}x{bottom - top}+{left}+{top}",
+               "+repage", os.environ["FQ_SCREENSHOT_OUT"])
 
 
 result = unittest.main(argv=["screenshot-dialog"], exit=False).result
