@@ -140,6 +140,16 @@ void Win32Platform::KeepScreensCovered(bool now) {
   monitors_ = std::move(layout);
   if (monitors_changed || !SaverWindowsInPlace()) {
     const RECT& primary = monitors_.primary;
+    // Wine leaves the size of a maximised window that fills the screen to a window manager,
+    // and there may be none: the saver window is restored, onto the primary's place.
+    if (IsZoomed(saver_)) {
+      WINDOWPLACEMENT placement{};
+      placement.length = sizeof placement;
+      GetWindowPlacement(saver_, &placement);
+      placement.showCmd = SW_SHOWNOACTIVATE;
+      placement.rcNormalPosition = primary;
+      SetWindowPlacement(saver_, &placement);
+    }
     SetWindowPos(saver_, HWND_TOPMOST, primary.left, primary.top, primary.right - primary.left,
                  primary.bottom - primary.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     CoverOtherMonitors(true);

@@ -4,6 +4,8 @@
 // (dismissal, password, shut-down) is the core's business.
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "platform/fault.h"
 #include "win32_platform.h"
 
@@ -103,10 +105,18 @@ LRESULT CALLBACK Win32Platform::SaverProcedure(HWND window, UINT message, WPARAM
       break;
     case WM_GETMINMAXINFO: {
       if (cover) break;
-      // Maximised, the window covers the whole primary screen, not only its work area.
+      // Maximised, the window covers the whole primary screen, not only its work area. Once
+      // the monitors are followed, their layout is newer than what the system's metrics say
+      // (under Wine those keep the size at start), and a grown primary must not be cut to it.
       auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
+      const RECT& primary = platform->monitors_.primary;
+      const POINT size = platform->saver_shown_
+                             ? POINT{primary.right - primary.left, primary.bottom - primary.top}
+                             : POINT{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
       limits->ptMaxPosition = {0, 0};
-      limits->ptMaxSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+      limits->ptMaxSize = size;
+      limits->ptMaxTrackSize.x = std::max(limits->ptMaxTrackSize.x, size.x);
+      limits->ptMaxTrackSize.y = std::max(limits->ptMaxTrackSize.y, size.y);
       return 0;
     }
     default:
