@@ -182,7 +182,8 @@ void PaintFeelers(Painter& paint) {
 void PaintFeet(Painter& paint) {
   for (const auto& foot : {std::pair{Vec2{-4, 13.2}, 0.75}, std::pair{Vec2{3, 13.8}, 1.0}}) {
     paint(kFeet, [&foot](Vec2 p) {
-      const auto& [at, dim] = foot;
+      const Vec2 at = foot.first;
+      const double dim = foot.second;
       return Inside(Ellipse(p, at, {2.8, 2.1}),
                     [&] { return Lit(kBelly, BallNormal(p, at, 2.8), 0.3) * dim; });
     });
