@@ -28,11 +28,12 @@ struct Timings {
   std::vector<double> rounds;
 };
 
-// Prints each way's median and least, and its median against the bare loop's.
-inline void PrintTimings(int16_t count, int width, int height, const std::vector<Timings>& ways,
-                         const Timings& bare) {
-  std::printf("Count %2d at %dx%d, ms per frame over %d rounds of %d frames:\n", count, width,
-              height, kRounds, kFramesPerRound);
+// Prints each way's median and least, and its median against the bare loop's; `width` and
+// `height` are the screen's physical pixels, `scale` the k the core's pixels are shown at.
+inline void PrintTimings(int16_t count, int width, int height, int scale,
+                         const std::vector<Timings>& ways, const Timings& bare) {
+  std::printf("Count %2d at %dx%d, k = %d, ms per frame over %d rounds of %d frames:\n", count,
+              width, height, scale, kRounds, kFramesPerRound);
   std::printf("  %-24s %8s %8s %12s\n", "", "median", "least", "median/bare");
   for (const Timings& way : ways) {
     std::printf("  %-24s %8.3f %8.3f %11.2fx\n", way.name, Median(way.rounds),
@@ -41,15 +42,16 @@ inline void PrintTimings(int16_t count, int width, int height, const std::vector
   }
 }
 
-// A scene of `count` sprites at the default Speed, set up on a platform's saver window as the
-// saver sets it up.
+// A scene of `count` sprites at the default Speed, set up on a saver window as the saver sets
+// it up: on a platform's own, or through the stage that scales it.
 class BenchScene {
  public:
-  template <typename Platform>
-  BenchScene(Platform& platform, int16_t count)
-      : settings_{kPacedSpeed, count}, scene_(platform, platform, platform, settings_, random_) {
+  BenchScene(SaverWindow& window, WorkSurfaces& surfaces, Pacing& pacing, int16_t count)
+      : settings_{kPacedSpeed, count}, scene_(window, surfaces, pacing, settings_, random_) {
     scene_.SetUpScene();
   }
+  template <typename Platform>
+  BenchScene(Platform& platform, int16_t count) : BenchScene(platform, platform, platform, count) {}
   Scene& scene() { return scene_; }
 
  private:

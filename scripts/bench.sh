@@ -5,8 +5,12 @@
 # then the program files' sizes, and the start-up time and private memory of the saver
 # against a bare window; each for the x86_64 build and, where 32-bit code runs, the i686 one,
 # each under its own Wine.
-# Last, the drawing time and processor share of the XScreenSaver hack on the X11 port, natively.
-# Usage: scripts/bench.sh [seconds per processor-share sample, default 20]
+# Then the drawing time and processor share of the XScreenSaver hack on the X11 port, natively.
+# Last, a dense screen: 3840x2160 at 192 dpi (Wine's LogPixels, in a prefix of its own), where the
+# Windows programs take k = 2 from the DPI as the saver does; the drawing time, processor share
+# and private memory again.
+# Usage: scripts/bench.sh [seconds per processor-share sample, default 20] [dense]
+# "dense" measures the dense screen alone.
 # FQ_BUILD_ROOT puts the builds elsewhere (default: build/ in this checkout).
 set -euo pipefail
 
@@ -14,11 +18,14 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/install-deps.sh
 
 sample_seconds=${1:-20}
+only_dense=0
+[[ ${2:-} == dense ]] && only_dense=1
 warm_up_seconds=3
 build_root="$(realpath -m "${FQ_BUILD_ROOT:-build}")"
 native_dir=$build_root/native
 win64_dir=$build_root/win64
 win32_dir=$build_root/win32
+dense_prefix=$build_root/bench-prefix-192dpi
 export WINEPREFIX=$build_root/bench-prefix
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
@@ -26,44 +33,82 @@ wine32=/usr/lib/wine/wine
 wineserver=/usr/lib/wine/wineserver
 settings_key='HKCU\Software\VB and VBA Program Settings\FlyingQuorlinSaver\Settings'
 
-echo "== Building"
-cmake --preset native -B "$native_dir" >/dev/null
-cmake --build "$native_dir" -j2 --target fq_frame_step_bench
-cmake --preset win64 -B "$win64_dir" >/dev/null
-cmake --build "$win64_dir" -j2 --target FlyingQuorlin fq_win32_bench fq_bare_window
-cmake --preset win32 -B "$win32_dir" >/dev/null
-cmake --build "$win32_dir" -j2 --target FlyingQuorlin fq_win32_bench fq_bare_window
+measure_i686=0
+bash scripts/runs-32bit-code.sh && measure_i686=1
+windows_presets=(win64)
+((measure_i686)) && windows_presets+=(win32)
+((only_dense)) || windows_presets=(win64 win32)
 
+echo "== Building"
+if ((!only_dense)); then
+  cmake --preset native -B "$native_dir" >/dev/null
+  cmake --build "$native_dir" -j2 --target fq_frame_step_bench
+fi
+for preset in "${windows_presets[@]}"; do
+  cmake --preset "$preset" -B "$build_root/$preset" >/dev/null
+  cmake --build "$build_root/$preset" -j2 --target FlyingQuorlin fq_win32_bench fq_bare_window
+done
+
+screens="1920x1080x24, then 3840x2160x24 at 192 dpi"
+((only_dense)) && screens="3840x2160x24 at 192 dpi"
 echo "== Machine"
 echo "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(nproc) cores" \
   "available, load average $(cut -d' ' -f1-3 /proc/loadavg)"
-echo "$($wine --version), Xvfb 1920x1080x24"
+echo "$($wine --version), Xvfb $screens"
+((measure_i686)) || echo "This machine cannot run 32-bit code: the i686 build is not measured"
 
-echo "== Native frame step (fake platform)"
-"$native_dir/bench/fq_frame_step_bench"
+if ((!only_dense)); then
+  echo "== Native frame step (fake platform)"
+  "$native_dir/bench/fq_frame_step_bench"
+fi
 
 scratch=$(mktemp -d)
 xvfb_pid=
-cleanup() {
+# Ends this run's wineserver and X server, in that order.
+end_screen() {
   "$wineserver" -k 2>/dev/null || true
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
+  if [[ -n $xvfb_pid ]]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  xvfb_pid=
+}
+cleanup() {
+  end_screen
   rm -rf "$scratch"
 }
 trap cleanup EXIT
 
-# -fbdir: the screen is also a file (Xvfb_screen0), which the start-up figures poll.
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -fbdir "$scratch" \
-  3>"$scratch/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [[ -s $scratch/display ]] && break; sleep 0.1; done
-export DISPLAY=:$(<"$scratch/display")
-# Kept up for the whole run, so that each start below costs a fraction of a second.
-mkdir -p "$WINEPREFIX"
-"$wineserver" -p
-if [[ ! -f $WINEPREFIX/system.reg ]]; then
-  "$wine" wineboot -i >/dev/null 2>&1
-fi
-"$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+# A private Xvfb screen of `size` pixels, 24 bits, and the Wine prefix's server kept up beside
+# it for the whole run, so that each start below costs a fraction of a second. -fbdir: the
+# screen is also a file (Xvfb_screen0 in `folder`), which the start-up figures poll.
+start_screen() {
+  local size=$1 folder=$2
+  mkdir -p "$folder"
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -fbdir "$folder" \
+    3>"$folder/display" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [[ -s $folder/display ]] && break; sleep 0.1; done
+  export DISPLAY=:$(<"$folder/display")
+  mkdir -p "$WINEPREFIX"
+  "$wineserver" -p
+  if [[ ! -f $WINEPREFIX/system.reg ]]; then
+    "$wine" wineboot -i >/dev/null 2>&1
+  fi
+  "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+    >/dev/null 2>&1
+}
+
+# Runs `function arch runner build-dir [arguments]` for the x86_64 build and, where 32-bit code
+# runs, the i686 one.
+each_build() {
+  local function=$1
+  shift
+  "$function" x86_64 "$wine" "$win64_dir" "$@"
+  if ((measure_i686)); then
+    "$function" i686 "$wine32" "$win32_dir" "$@"
+  fi
+}
 
 # The pid of the Windows program started from `path`, in this prefix.
 program_pid() {
@@ -112,12 +157,13 @@ set_saver() {
   "$wine" reg add "$settings_key" /v Count /t REG_SZ /d "$2" /f >/dev/null 2>&1
 }
 
-# Drawing time per frame and processor share of one build, under its own Wine.
+# Drawing time per frame and processor share of one build, under its own Wine; `screen` names
+# the screen in the headings where it is not the first one.
 drawing_and_share() {
-  local arch=$1 runner=$2 dir=$3 count launcher pid
-  echo "== Drawing time per frame under Wine, $arch"
+  local arch=$1 runner=$2 dir=$3 screen=${4:+, $4} count launcher pid
+  echo "== Drawing time per frame under Wine, $arch$screen"
   "$runner" "$dir/fq_win32_bench.exe"
-  echo "== Processor share, $arch, one core = 100%, over ${sample_seconds} s after" \
+  echo "== Processor share, $arch$screen, one core = 100%, over ${sample_seconds} s after" \
     "${warm_up_seconds} s"
   for count in 8 30; do
     set_saver 25 "$count"
@@ -139,20 +185,13 @@ drawing_and_share() {
   done
 }
 
-measure_i686=0
-bash scripts/runs-32bit-code.sh && measure_i686=1
-drawing_and_share x86_64 "$wine" "$win64_dir"
-if ((measure_i686)); then
-  drawing_and_share i686 "$wine32" "$win32_dir"
-else
-  echo "== This machine cannot run 32-bit code: the i686 build is not measured"
-fi
-
 # ---- Program files, start-up and private memory ----
 
-echo "== Program files: bytes per section (in memory / in the file)"
-for file in "$win32_dir/FlyingQuorlin.scr" "$win64_dir/FlyingQuorlin.scr"; do
-  /usr/bin/python3 - "$file" <<'PYTHON'
+program_files() {
+  local file
+  echo "== Program files: bytes per section (in memory / in the file)"
+  for file in "$win32_dir/FlyingQuorlin.scr" "$win64_dir/FlyingQuorlin.scr"; do
+    /usr/bin/python3 - "$file" <<'PYTHON'
 import os, sys, pefile
 path = sys.argv[1]
 pe = pefile.PE(path, fast_load=True)
@@ -161,11 +200,11 @@ for section in pe.sections:
     name = section.Name.rstrip(b"\0").decode()
     print(f"    {name:9} {section.Misc_VirtualSize:9,} {section.SizeOfRawData:9,}")
 PYTHON
-done
+  done
+}
 
 startup_runs=7
 screen_file=$scratch/Xvfb_screen0
-cp "$screen_file" "$scratch/black.xwd"
 
 # Seconds from starting a Windows program to the first pixel on the screen that is not black,
 # comparing Xvfb's screen file with the black screen (about 10 ms a look); the program is
@@ -227,7 +266,14 @@ startup_and_memory() {
     "${saver[*]}"
   printf '  %-36s %s s   (runs: %s)\n' "bare window, one paint:" \
     "$(printf '%s\n' "${bare[@]}" | median)" "${bare[*]}"
-  echo "== Private memory, $arch, 1920x1080 (anonymous resident, KiB)"
+  private_memory "$arch" "$runner" "$dir" 1920x1080
+}
+
+# Private memory of the saver at Count 8 and at the soak's settings, and of the bare window.
+private_memory() {
+  local arch=$1 runner=$2 dir=$3 screen=$4
+  echo "== Private memory, $arch, $screen (anonymous resident, KiB)"
+  set_saver 25 8
   printf '  %-36s %s\n' "saver, Speed 25, Count 8:" \
     "$(private_kib "$runner" "$dir/FlyingQuorlin.scr" /s)"
   set_saver 1 30
@@ -236,26 +282,49 @@ startup_and_memory() {
   printf '  %-36s %s\n' "bare window:" "$(private_kib "$runner" "$dir/fq_bare_window.exe")"
 }
 
-startup_and_memory x86_64 "$wine" "$win64_dir"
-if ((measure_i686)); then
-  startup_and_memory i686 "$wine32" "$win32_dir"
-fi
-
 # The XScreenSaver hack on the same Xvfb screen, natively: drawing time per frame of the real
 # frame step on the X11 port against a bare loop of the same XCopyArea calls, then the
 # processor share of the hack on the root window at Speed 25 against a paced bare loop.
-echo "== The X11 hack"
-cmake --build "$native_dir" -j2 --target flyingquorlin fq_x11_bench >/dev/null
-"$native_dir/bench/x11/fq_x11_bench"
-echo "== Processor share of the X11 hack, one core = 100%, over ${sample_seconds} s after ${warm_up_seconds} s"
-for count in 8 30; do
-  "$native_dir/flyingquorlin" --root --speed 25 --count "$count" &
-  pid=$!
-  printf '  %-40s %s\n' "hack, Speed 25, Count $count:" "$(cpu_shares "$pid")"
-  kill "$pid"
-  wait "$pid" 2>/dev/null || true
-  "$native_dir/bench/x11/fq_x11_bench" --paced $((warm_up_seconds + sample_seconds + 2)) "$count" &
-  pid=$!
-  printf '  %-40s %s\n' "bare copies, 25 ms pause, Count $count:" "$(cpu_shares "$pid")"
-  wait "$pid"
+x11_hack() {
+  local count pid
+  echo "== The X11 hack"
+  cmake --build "$native_dir" -j2 --target flyingquorlin fq_x11_bench >/dev/null
+  "$native_dir/bench/x11/fq_x11_bench"
+  echo "== Processor share of the X11 hack, one core = 100%, over ${sample_seconds} s after" \
+    "${warm_up_seconds} s"
+  for count in 8 30; do
+    "$native_dir/flyingquorlin" --root --speed 25 --count "$count" &
+    pid=$!
+    printf '  %-40s %s\n' "hack, Speed 25, Count $count:" "$(cpu_shares "$pid")"
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    "$native_dir/bench/x11/fq_x11_bench" --paced $((warm_up_seconds + sample_seconds + 2)) \
+      "$count" &
+    pid=$!
+    printf '  %-40s %s\n' "bare copies, 25 ms pause, Count $count:" "$(cpu_shares "$pid")"
+    wait "$pid"
+  done
+}
+
+if ((!only_dense)); then
+  start_screen 1920x1080 "$scratch"
+  cp "$screen_file" "$scratch/black.xwd"
+  each_build drawing_and_share
+  program_files
+  each_build startup_and_memory
+  x11_hack
+  end_screen
+fi
+
+# A dense screen, in a prefix of its own so that the one above stays at 96 dpi: Wine's
+# LogPixels in both places a program's DPI comes from, set before any program of the run starts.
+dense="3840x2160 at 192 dpi"
+export WINEPREFIX=$dense_prefix
+start_screen 3840x2160 "$scratch/dense"
+for key in 'HKCU\Control Panel\Desktop' \
+  'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+  "$wine" reg add "$key" /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
 done
+echo "== A dense screen, $dense: the Windows programs take k = 2 from it, as the saver does"
+each_build drawing_and_share "$dense"
+each_build private_memory "$dense"

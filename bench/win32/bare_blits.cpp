@@ -4,26 +4,30 @@
 namespace fq::bench {
 
 BareBlits::BareBlits(win32::Win32Platform& platform, const SpriteTable& sprites, int count,
-                     Extent screen)
+                     Extent screen, int scale)
     : window_(platform.DeviceContext(SurfaceId::SaverWindow)),
       work_(platform.DeviceContext(SurfaceId::WorkScr)),
-      cells_(sprites, count, screen) {}
+      cells_(sprites, count, screen),
+      scale_(scale) {}
 
 void BareBlits::Frame(HDC master) {
-  constexpr int cell = kSheetCell;
-  constexpr int block = kSheetDrawnBlock;
+  const int k = scale_;
+  const int cell = kSheetCell * k;
+  const int block = kSheetDrawnBlock * k;
   for (int i = 0; i < cells_.count(); ++i) {
-    PatBlt(work_, cells_[i].x, cells_[i].y, cell, cell, BLACKNESS);
+    PatBlt(work_, cells_[i].x * k, cells_[i].y * k, cell, cell, BLACKNESS);
   }
-  const int column = cells_.NextColumn();
+  const int column = cells_.NextColumn() * k;
   for (int i = 0; i < cells_.count(); ++i) {
     const Cell& sprite = cells_.Move(i);
-    ::BitBlt(work_, sprite.x, sprite.y, block, block, master, column, kSheetMaskRowY, SRCAND);
-    ::BitBlt(work_, sprite.x, sprite.y, block, block, master, column, 0, SRCPAINT);
+    ::BitBlt(work_, sprite.x * k, sprite.y * k, block, block, master, column, kSheetMaskRowY * k,
+             SRCAND);
+    ::BitBlt(work_, sprite.x * k, sprite.y * k, block, block, master, column, 0, SRCPAINT);
   }
   for (int i = 0; i < cells_.count(); ++i) {
-    ::BitBlt(window_, cells_[i].x, cells_[i].y, cell, cell, work_, cells_[i].x, cells_[i].y,
-             SRCCOPY);
+    const int x = cells_[i].x * k;
+    const int y = cells_[i].y * k;
+    ::BitBlt(window_, x, y, cell, cell, work_, x, y, SRCCOPY);
   }
 }
 

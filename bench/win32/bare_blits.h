@@ -1,7 +1,8 @@
 // The frame step's block transfers with nothing around them: per sprite an erase (a black
 // fill, as the platform erases from CleanScreen), a mask, an image and a present, straight to
 // GDI on the platform's own device contexts, at positions that drift and wrap like the
-// sprites'. The yardstick the real frame step is held against.
+// sprites'. At a scale k every block is k times as large, as the scaled stage makes the frame
+// step's. The yardstick the real frame step is held against.
 #pragma once
 
 #include <windows.h>
@@ -13,16 +14,20 @@ namespace fq::bench {
 
 class BareBlits {
  public:
-  // Starts from the sprites' current places; `count` sprites on a screen of `screen` pixels.
-  BareBlits(win32::Win32Platform& platform, const SpriteTable& sprites, int count, Extent screen);
+  // Starts from the sprites' current places; `count` sprites on a screen of `screen` of the
+  // core's pixels, each shown as `scale` by `scale` physical ones.
+  BareBlits(win32::Win32Platform& platform, const SpriteTable& sprites, int count, Extent screen,
+            int scale);
 
-  // One frame of 4 x count blits, the sheet read from `master`; then every sprite moves on.
+  // One frame of 4 x count blits, the sheet drawn for the scale read from `master`; then every
+  // sprite moves on.
   void Frame(HDC master);
 
  private:
   HDC window_;
   HDC work_;
   BareCells cells_;
+  int scale_;
 };
 
 }  // namespace fq::bench

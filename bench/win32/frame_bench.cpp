@@ -1,5 +1,6 @@
-// Windows benchmark, run under Wine by scripts/bench.sh. Without arguments it prints the
-// drawing time per frame of the real `FrameStep` on the real surfaces, for Count 8 and 30,
+// Windows benchmark, run under Wine by scripts/bench.sh. It takes the scale k from the screen's
+// DPI as the saver does, and draws through the same scaled stage. Without arguments it prints
+// the drawing time per frame of the real `FrameStep` on the real surfaces, for Count 8 and 30,
 // against a bare loop of the same blits on the same surfaces in the same run, and that bare
 // loop again with the sheet kept in other formats (why the sheet is converted at load).
 // With "--paced SECONDS COUNT" it runs the bare loop paced like the saver at Speed 25, so that
@@ -16,7 +17,8 @@
 #include "bare_blits.h"
 #include "ignored_input.h"
 #include "method.h"
-#include "resources/resource_ids.h"
+#include "platform/scaled_stage.h"
+#include "platform/screen_scale.h"
 #include "saver_window/saver_form.h"
 #include "win32_platform.h"
 
@@ -26,9 +28,10 @@ namespace {
 // A copy of the sheet in a memory device context, in a format of the bench's choosing.
 class SheetCopy {
  public:
-  // bits 0: the sheet's 8-bit DIB as the program loads it; otherwise a DIB section of that depth.
-  SheetCopy(HINSTANCE instance, int bits) : dc_(CreateCompatibleDC(nullptr)) {
-    HBITMAP sheet = win32::LoadRle8Bitmap(instance, kSpriteSheetId);
+  // The sheet drawn for `scale`; bits 0: its 8-bit DIB as the program loads it; otherwise a DIB
+  // section of that depth.
+  SheetCopy(HINSTANCE instance, int scale, int bits) : dc_(CreateCompatibleDC(nullptr)) {
+    HBITMAP sheet = win32::LoadSpriteSheet(instance, scale);
     if (bits == 0) {
       bitmap_ = sheet;
     } else {
@@ -92,12 +95,14 @@ struct Contender : Timings {
 // The contenders take turns round by round, so that a slow spell of the machine hits them
 // alike, and each round starts every contender from the same sprite places, so that they
 // clip alike at the screen's edges. The rounds start where the frame step left off.
-void CompareDrawing(win32::Win32Platform& platform, int16_t count, HINSTANCE instance) {
-  BenchScene bench_scene(platform, count);
+void CompareDrawing(win32::Win32Platform& platform, ScaledStage& stage, int16_t count,
+                    HINSTANCE instance) {
+  BenchScene bench_scene(stage, stage, platform, count);
   Scene& scene = bench_scene.scene();
   const Extent screen{scene.ScreenW(), scene.ScreenH()};
-  const SheetCopy eight_bit(instance, 0);
-  const SheetCopy dib32(instance, 32);
+  const int scale = stage.scale();
+  const SheetCopy eight_bit(instance, scale, 0);
+  const SheetCopy dib32(instance, scale, 32);
   std::vector<Contender> contenders = {
       {{"FrameStep", {}}, nullptr},
       {{"bare", {}}, platform.DeviceContext(SurfaceId::Master)},
@@ -109,7 +114,7 @@ void CompareDrawing(win32::Win32Platform& platform, int16_t count, HINSTANCE ins
     SpriteTable next = start;
     for (Contender& contender : contenders) {
       scene.Sprites() = start;
-      BareBlits bare(platform, start, count, screen);
+      BareBlits bare(platform, start, count, screen, scale);
       contender.rounds.push_back(TimeRound([&] {
         if (contender.master) {
           bare.Frame(contender.master);
@@ -122,15 +127,17 @@ void CompareDrawing(win32::Win32Platform& platform, int16_t count, HINSTANCE ins
     }
     start = next;
   }
-  PrintTimings(count, screen.width, screen.height, {contenders.begin(), contenders.end()},
-               contenders[1]);
+  PrintTimings(count, screen.width * scale, screen.height * scale, scale,
+               {contenders.begin(), contenders.end()}, contenders[1]);
 }
 
 // The bare loop paced as the saver runs.
-void RunPacedBare(win32::Win32Platform& platform, double seconds, int16_t count) {
-  BenchScene bench_scene(platform, count);
+void RunPacedBare(win32::Win32Platform& platform, ScaledStage& stage, double seconds,
+                  int16_t count) {
+  BenchScene bench_scene(stage, stage, platform, count);
   Scene& scene = bench_scene.scene();
-  BareBlits bare(platform, scene.Sprites(), count, {scene.ScreenW(), scene.ScreenH()});
+  BareBlits bare(platform, scene.Sprites(), count, {scene.ScreenW(), scene.ScreenH()},
+                 stage.scale());
   const HDC master = platform.DeviceContext(SurfaceId::Master);
   RunPaced(platform, seconds, Seconds, [&] { bare.Frame(master); });
 }
@@ -141,15 +148,18 @@ void RunPacedBare(win32::Win32Platform& platform, double seconds, int16_t count)
 int main(int argc, char** argv) {
   using namespace fq;
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  win32::Win32Platform platform(instance, 1);
+  const int scale = ScaleForDpi(win32::ScreenDpi());
+  win32::Win32Platform platform(instance, scale);
+  ScaledStage stage(platform, platform, scale);
   bench::IgnoredInput input;
   try {
-    platform.LoadSaverWindow(kSaverDesign, input);
-    platform.SetSaverOuterSize(platform.PrimaryScreenSize());
+    stage.LoadSaverWindow(kSaverDesign, input);
+    stage.SetSaverOuterSize(stage.PrimaryScreenSize());
     if (argc == 4 && std::string_view(argv[1]) == "--paced") {
-      bench::RunPacedBare(platform, std::atof(argv[2]), static_cast<int16_t>(std::atoi(argv[3])));
+      bench::RunPacedBare(platform, stage, std::atof(argv[2]),
+                          static_cast<int16_t>(std::atoi(argv[3])));
     } else if (argc == 1) {
-      for (int16_t count : {8, 30}) bench::CompareDrawing(platform, count, instance);
+      for (int16_t count : {8, 30}) bench::CompareDrawing(platform, stage, count, instance);
     } else {
       std::fprintf(stderr, "usage: %s [--paced SECONDS COUNT]\n", argv[0]);
       return 2;

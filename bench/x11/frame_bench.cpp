@@ -89,7 +89,7 @@ void CompareDrawing(x11::X11Platform& platform, int16_t count) {
       if (step) start = scene.Sprites();
     }
   }
-  PrintTimings(count, scene.ScreenW(), scene.ScreenH(), ways, ways[1]);
+  PrintTimings(count, scene.ScreenW(), scene.ScreenH(), 1, ways, ways[1]);
 }
 
 // The bare loop paced as the hack runs.
