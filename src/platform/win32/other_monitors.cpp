@@ -148,14 +148,17 @@ void Win32Platform::KeepScreensCovered(bool now) {
   MonitorLayout layout = CurrentMonitorLayout();
   const bool monitors_changed = !(layout == monitors_);
   monitors_ = std::move(layout);
+  RECT was{};
+  GetWindowRect(saver_, &was);
   if (monitors_changed || !SaverWindowsInPlace()) {
     const RECT& primary = monitors_.primary;
     SetWindowPos(saver_, HWND_TOPMOST, primary.left, primary.top, primary.right - primary.left,
                  primary.bottom - primary.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     CoverOtherMonitors(true);
   }
-  if (!monitors_changed) return;
-  // A pointer whose monitor went away was moved by the system, not by the user.
+  if (!monitors_changed && was == monitors_.primary) return;
+  // A pointer whose monitor went away was moved by the system, not by the user; and one that
+  // stayed put lies elsewhere in a saver window put back from elsewhere.
   POINT pointer{};
   if (GetCursorPos(&pointer) && ScreenToClient(saver_, &pointer)) {
     RunHandler([&] {
