@@ -1,9 +1,9 @@
 // What the saver does beyond the primary monitor and beside other programs: a black cover over
 // every other monitor, kept in step with the monitors as they come, go and change and kept on
-// top of other programs' windows, and the rules for activation. Another program's window that becomes active ends the saver, since keys
-// would reach it unseen under the saver; another copy of this program may hold the foreground
-// (a second saver, the settings dialog), and once nobody holds it the saver still on screen
-// takes it back, so that the next key reaches it.
+// top of other programs' windows, and the rules for activation. Another program's window that
+// becomes active ends the saver, since keys would reach it unseen under the saver; another
+// copy of this program may hold the foreground (a second saver, the settings dialog), and once
+// nobody holds it the saver still on screen takes it back, so that the next key reaches it.
 #include <windowsx.h>
 
 #include <algorithm>
