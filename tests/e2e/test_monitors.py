@@ -1,6 +1,7 @@
 """The saver on two monitors (1280x720 primary, 1024x768 to its right): both go black, the
 sprites stay on the primary; input on the second ends the saver as on the first, the pointer
-judged in one space across both; the cursor hidden over both; and how it yields to other programs and to its own copies."""
+judged in one space across both; the cursor hidden over both; and how it yields to other
+programs' activation and to its own copies' (several savers at once: test_rivals.py)."""
 
 import time
 
@@ -67,9 +68,3 @@ class MonitorsTest(WineTest):
         self.assertTrue(saver.running(), "the settings dialog's activation ended the saver")
         self.start(path=r"C:\windows\notepad.exe")
         self.assertEqual(saver.wait(timeout=10), 0, "notepad's activation: " + saver.stderr())
-
-    def test_two_keys_end_two_savers_side_by_side(self):
-        first, second = self.start_saver(), self.start_saver()
-        for saver in (second, first):  # the front one; then the other takes the keyboard back
-            self.key("a")
-            self.assertEqual(saver.wait(timeout=5), 0, saver.stderr())

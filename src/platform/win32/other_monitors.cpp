@@ -1,9 +1,9 @@
 // What the saver does beyond the primary monitor and beside other programs: a black cover over
-// every other monitor, kept in step with the monitors as they come, go and change, and the
-// rules for activation. Another program's window that becomes active ends the saver, since keys
-// would reach it unseen under the saver; another copy of this program may hold the foreground
-// (a second saver, the settings dialog), and once nobody holds it the saver still on screen
-// takes it back, so that the next key reaches it.
+// every other monitor, kept in step with the monitors as they come, go and change and kept on
+// top of other programs' windows, and the rules for activation. Another program's window that
+// becomes active ends the saver, since keys would reach it unseen under the saver; another
+// copy of this program may hold the foreground (a second saver, the settings dialog), and once
+// nobody holds it the saver still on screen takes it back, so that the next key reaches it.
 #include <windowsx.h>
 
 #include <algorithm>
@@ -72,8 +72,12 @@ bool IsAnotherCopy(DWORD thread) {
   return found;
 }
 
-// True when `window` is hidden, or a shown window of another program lies above it and over it.
-bool OtherProgramAbove(HWND window) {
+// True when `window` is hidden, or a shown window of another thread lies above it and over it:
+// of another program, or, while this copy holds the foreground, of another copy. Without a
+// window manager Wine hands a key to the thread whose window lies under the pointer, which
+// drops it unless it holds the foreground (Windows hands it to the foreground), so the copy
+// that holds the foreground must lie on top.
+bool OthersAbove(HWND window, bool holding_foreground) {
   if (!IsWindowVisible(window)) return true;
   RECT area{};
   GetWindowRect(window, &area);
@@ -84,7 +88,8 @@ bool OtherProgramAbove(HWND window) {
       continue;
     }
     const DWORD thread = GetWindowThreadProcessId(above, nullptr);
-    if (thread != GetCurrentThreadId() && !IsAnotherCopy(thread)) return true;
+    if (thread == GetCurrentThreadId()) continue;
+    if (!IsAnotherCopy(thread) || holding_foreground) return true;
   }
   return false;
 }
@@ -138,6 +143,8 @@ void Win32Platform::KeepScreensCovered(bool now) {
   MonitorLayout layout = CurrentMonitorLayout();
   const bool monitors_changed = !(layout == monitors_);
   monitors_ = std::move(layout);
+  RECT was{};
+  GetWindowRect(saver_, &was);
   if (monitors_changed || !SaverWindowsInPlace()) {
     const RECT& primary = monitors_.primary;
     // Wine leaves the size of a maximised window that fills the screen to a window manager,
@@ -154,8 +161,9 @@ void Win32Platform::KeepScreensCovered(bool now) {
                  primary.bottom - primary.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     CoverOtherMonitors(true);
   }
-  if (!monitors_changed) return;
-  // A pointer whose monitor went away was moved by the system, not by the user.
+  if (!monitors_changed && was == monitors_.primary) return;
+  // A pointer whose monitor went away was moved by the system, not by the user; and one that
+  // stayed put lies elsewhere in a saver window put back from elsewhere.
   POINT pointer{};
   if (GetCursorPos(&pointer) && ScreenToClient(saver_, &pointer)) {
     RunHandler([&] {
@@ -166,12 +174,17 @@ void Win32Platform::KeepScreensCovered(bool now) {
 
 // Copies started together can leave a saver window where it was made, and another program can
 // hide a cover or keep a window of its own above the saver, where keys typed over it would
-// reach nobody. Windows of other copies of the program may lie above.
+// reach nobody. Windows of other copies may lie above, but not above the copy that holds the
+// foreground, or keys typed over them would reach nobody under Wine (see OthersAbove).
 bool Win32Platform::SaverWindowsInPlace() {
   RECT saver{};
   GetWindowRect(saver_, &saver);
-  if (!(saver == monitors_.primary) || OtherProgramAbove(saver_)) return false;
-  return std::none_of(covers_.begin(), covers_.end(), OtherProgramAbove);
+  HWND foreground = GetForegroundWindow();
+  const bool holding_foreground =
+      foreground && GetWindowThreadProcessId(foreground, nullptr) == GetCurrentThreadId();
+  const auto covered = [&](HWND window) { return OthersAbove(window, holding_foreground); };
+  return saver == monitors_.primary && !covered(saver_) &&
+         std::none_of(covers_.begin(), covers_.end(), covered);
 }
 
 namespace {
@@ -214,7 +227,9 @@ void Win32Platform::WatchForeground() {
   HWND foreground = GetForegroundWindow();
   const DWORD thread = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
   if (thread == GetCurrentThreadId()) {
+    // Taken back from a copy that ended, perhaps beneath another copy's windows.
     lost_activation_ = false;
+    KeepScreensCovered(true);
   } else if (IsAnotherCopy(thread)) {
     // A second saver or the settings dialog: the saver waits until it is gone.
   } else if (!foreground || foreground == GetDesktopWindow()) {

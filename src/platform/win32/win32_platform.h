@@ -140,8 +140,9 @@ class Win32Platform : public Platform {
   void CoverOtherMonitors(bool topmost);
   // Once the saver shows: when the monitors are no longer as `monitors_` has them, or the
   // saver's windows are not shown over them, the saver window takes the primary's place and
-  // the covers the others', all on top; after a change of monitors the pointer's position
-  // becomes its resting point. Asks the system `now`, or at most a few times a second.
+  // the covers the others', all on top; after a change of monitors, or once the saver window
+  // is put back from elsewhere, the pointer's position becomes its resting point. Asks the
+  // system `now`, or at most a few times a second.
   void KeepScreensCovered(bool now);
   bool SaverWindowsInPlace();
   // Takes a pointer move to `client_position` (of `window`'s client area); true when the

@@ -95,6 +95,24 @@ int Launch(const wchar_t* program, std::wstring command_line) {
   return static_cast<int>(exit_code);
 }
 
+// A window of another program that puts itself on top of every window every 100 ms, never
+// taking activation, as some notifiers do.
+int KeepAbove(int left, int top, int width, int height) {
+  HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, L"STATIC",
+                                L"above", WS_POPUP, left, top, width, height, nullptr, nullptr,
+                                nullptr, nullptr);
+  if (!window) return 1;
+  SetTimer(window, 1, 100, nullptr);
+  for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;) {
+    if (message.message == WM_TIMER) {
+      SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
+
 int SetKey(const wchar_t* subkey) {
   RegDeleteTreeW(HKEY_CURRENT_USER, subkey);
   for (std::string line; std::getline(std::cin, line);) {
@@ -163,6 +181,10 @@ int wmain(int argc, wchar_t** argv) {
     for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;) DispatchMessageW(&message);
     return 0;
   }
+  if (command == L"above" && argc == 6) {
+    const auto at = [&](int index) { return static_cast<int>(number(index)); };
+    return KeepAbove(at(2), at(3), at(4), at(5));
+  }
   if ((command == L"kill" || command == L"process") && argc == 3) {
     const HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, static_cast<DWORD>(number(2)));
     if (!process) return 1;
@@ -184,5 +206,6 @@ int wmain(int argc, wchar_t** argv) {
     }
     return 0;
   }
+  if (command == L"show" && argc == 4) return ShowWindow(window, static_cast<int>(number(3))), 0;
   return 2;
 }
