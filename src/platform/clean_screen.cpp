@@ -7,6 +7,14 @@
 
 namespace fq {
 
+Extent CheckedSurfaceSize(Extent size) {
+  if (size.width < 1 || size.height < 1) {
+    throw Fault(FaultKind::PlatformFailure, "A surface cannot be " + std::to_string(size.width) +
+                                                " by " + std::to_string(size.height) + " pixels.");
+  }
+  return size;
+}
+
 std::optional<PixelRect> CleanScreenBlackFill(Extent clean_screen, int32_t x, int32_t y,
                                               int32_t width, int32_t height, int32_t source_x,
                                               int32_t source_y, RasterOp op) {

@@ -1,5 +1,6 @@
-// CleanScreen kept as a size alone (platform/work_surfaces.h): what a block transfer from it
-// does, so that a port draws it as one black fill. Plain C++, shared by both ports.
+// CleanScreen kept as a size alone (platform/work_surfaces.h): the size check it passes like
+// every surface, and what a block transfer from it does, so that a port draws it as one black
+// fill. Plain C++, shared by both ports.
 #pragma once
 
 #include <optional>
@@ -8,6 +9,9 @@
 #include "platform/work_surfaces.h"
 
 namespace fq {
+
+// `size` when a surface can have it (at least a pixel each way); throws Fault otherwise.
+Extent CheckedSurfaceSize(Extent size);
 
 // The part of the destination that a BitBlt from a black surface of `clean_screen`'s size turns
 // black, or nothing when it changes nothing. Only the part of the block that lies inside the

@@ -15,4 +15,8 @@ namespace fq {
 // fail their checksum, or would expand past `limit` bytes; `out` may then hold a part.
 bool Inflate(std::span<const uint8_t> data, size_t limit, std::vector<uint8_t>& out);
 
+// The limit for the program's pictures: the 3x sheet expands to 1.2 MB, and damaged data stop
+// well before they could take more.
+inline constexpr size_t kLargestPicture = 4 << 20;
+
 }  // namespace fq

@@ -13,8 +13,6 @@ namespace fq::win32 {
 namespace {
 
 constexpr size_t kFileHeaderSize = 14;  // BITMAPFILEHEADER, which a BITMAP resource leaves out
-// The 3x sheet expands to 1.2 MB; damaged data stop well before they could take more.
-constexpr size_t kLargestPicture = 4 << 20;
 
 std::span<const uint8_t> ResourceBytes(HINSTANCE instance, int id, const wchar_t* type) {
   const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), type);

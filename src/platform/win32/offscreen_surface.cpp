@@ -4,22 +4,15 @@
 
 #include <string>
 
+#include "platform/clean_screen.h"
 #include "platform/fault.h"
 
 #include "win32_platform.h"
 
 namespace fq::win32 {
 
-Extent OffscreenSurface::CheckedSize(Extent size) {
-  if (size.width < 1 || size.height < 1) {
-    throw Fault(FaultKind::PlatformFailure, "A surface cannot be " + std::to_string(size.width) +
-                                                " by " + std::to_string(size.height) + " pixels.");
-  }
-  return size;
-}
-
 void OffscreenSurface::Reset(Extent size) {
-  CheckedSize(size);
+  CheckedSurfaceSize(size);
   // The screen's device context, not the memory one: a bitmap compatible with a fresh memory
   // context would be monochrome.
   HDC screen = GetDC(nullptr);

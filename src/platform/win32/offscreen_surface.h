@@ -19,8 +19,6 @@ class OffscreenSurface {
   // Replaces the bitmap with a black one of `size` pixels; creates the device context on first
   // use. Throws Fault when the size is empty or the system refuses either.
   void Reset(Extent size);
-  // `size` when a surface can have it; throws the Fault that Reset would otherwise.
-  static Extent CheckedSize(Extent size);
   // Copies a picture into the surface at 0, 0, converting it to the surface's format.
   void DrawPicture(HBITMAP picture);
   void Free();

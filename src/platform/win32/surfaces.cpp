@@ -20,7 +20,7 @@ void Win32Platform::LoadWorkSurfaces(const WorkFormDesign& design) {
     master_.Reset({info.bmWidth, info.bmHeight});
     master_.DrawPicture(sheet);
     work_scr_.Reset(design.WorkScr);
-    clean_screen_ = OffscreenSurface::CheckedSize(design.CleanScreen);
+    clean_screen_ = CheckedSurfaceSize(design.CleanScreen);
   } catch (...) {
     DeleteObject(sheet);
     UnloadWorkSurfaces();
@@ -47,7 +47,7 @@ HDC Win32Platform::DeviceContext(SurfaceId surface) {
 
 void Win32Platform::ResizeSurface(SurfaceId surface, Extent size) {
   if (surface == SurfaceId::CleanScreen) {
-    clean_screen_ = OffscreenSurface::CheckedSize(size);
+    clean_screen_ = CheckedSurfaceSize(size);
     return;
   }
   OffscreenSurface* target = Offscreen(surface);

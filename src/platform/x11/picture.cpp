@@ -20,8 +20,6 @@ namespace {
 constexpr size_t kFileHeaderSize = 14;
 constexpr size_t kPaletteEntrySize = 4;  // blue, green, red, unused
 constexpr uint32_t kRle8Compression = 1;  // BI_RLE8, as the 1x sprite sheet is stored
-// The 3x sheet expands to 1.2 MB; damaged data stop well before they could take more.
-constexpr size_t kLargestPicture = 4 << 20;
 
 // The little-endian unsigned field of `size` bytes at `offset`, or a fault past the end.
 uint32_t Field(std::span<const uint8_t> file, size_t offset, size_t size) {

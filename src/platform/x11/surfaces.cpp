@@ -35,17 +35,8 @@ Pixmap* X11Platform::PixmapOf(SurfaceId surface) {
   return nullptr;
 }
 
-// The size check of every surface, CleanScreen's included.
-Extent CheckedSize(Extent size) {
-  if (size.width < 1 || size.height < 1) {
-    throw Fault(FaultKind::PlatformFailure, "A surface cannot be " + std::to_string(size.width) +
-                                                " by " + std::to_string(size.height) + " pixels.");
-  }
-  return size;
-}
-
 Pixmap X11Platform::BlackPixmap(Extent size) {
-  CheckedSize(size);
+  CheckedSurfaceSize(size);
   const Pixmap pixmap = XCreatePixmap(&display_, window_, size.width, size.height, depth_);
   XSetFunction(&display_, gc_, GXcopy);
   XSetForeground(&display_, gc_, 0);
@@ -75,7 +66,7 @@ void X11Platform::LoadWorkSurfaces(const WorkFormDesign& design) {
   XPutImage(&display_, master_, gc_, image, 0, 0, 0, 0, sheet_.width, sheet_.height);
   XDestroyImage(image);
   work_scr_ = BlackPixmap(design.WorkScr);
-  clean_screen_ = CheckedSize(design.CleanScreen);
+  clean_screen_ = CheckedSurfaceSize(design.CleanScreen);
 }
 
 Drawable X11Platform::DrawableOf(SurfaceId surface) {
@@ -86,7 +77,7 @@ Drawable X11Platform::DrawableOf(SurfaceId surface) {
 
 void X11Platform::ResizeSurface(SurfaceId surface, Extent size) {
   if (surface == SurfaceId::CleanScreen) {
-    clean_screen_ = CheckedSize(size);
+    clean_screen_ = CheckedSurfaceSize(size);
     return;
   }
   Pixmap* target = PixmapOf(surface);
