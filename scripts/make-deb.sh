@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package of the XScreenSaver hack, flyingquorlin_<version>_<arch>.deb, from a
 # native build (the hack and its settings XML, as `cmake --install` places them under /usr),
-# with dependencies from dpkg-shlibdeps, then checks it with lintian, which must report no error.
+# with dependencies from dpkg-shlibdeps and the scripts that add the hack to XScreenSaver's list
+# (packaging/debian), then checks it with lintian, which must report no error.
 # Usage: scripts/make-deb.sh NATIVE_BUILD OUTDIR   (prints the package's path)
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -60,6 +61,8 @@ Description: screen saver of winged quorlins flapping across the screen
  pause and number of quorlins.
 CONTROL
 (cd "$root" && find usr -type f | sort | xargs md5sum >DEBIAN/md5sums)
+install -m 0755 "$repo/packaging/debian/postinst" "$repo/packaging/debian/postrm" "$root/DEBIAN/"
+install -m 0644 "$repo/packaging/debian/triggers" "$root/DEBIAN/"
 chmod 0644 "$root/DEBIAN/control" "$root/DEBIAN/md5sums"
 
 mkdir -p "$out"

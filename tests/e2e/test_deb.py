@@ -1,6 +1,7 @@
 """The Debian package of the hack on this machine: dpkg installs it where XScreenSaver looks;
 the real daemon, run by a user made for the test, starts it on -activate, it draws, and it is
-gone after -deactivate; dpkg -r removes every file. It needs root and leaves the machine as it
+gone after -deactivate; the settings program offers it by name to a user whose own list
+predates it; dpkg -r removes every file and gives XScreenSaver back its defaults. It needs root and leaves the machine as it
 found it: where the package is installed already, or the test runs without root, it is skipped
 (exit code 77). Checkouts on one machine take turns through a lock.
 Usage: python3 test_deb.py NATIVE_BUILD"""
@@ -30,12 +31,18 @@ splash: False
 timeout: 0:30:00
 programs: flyingquorlin --root
 """
+# A user's list from before the package, as the settings program saves it.
+EARLIER_SETTINGS = "programs: \\\n\t\tmaze --root\t\t\\n\\\n\t\tqix --root\t\t\\n\n"
+DEFAULTS = "/etc/X11/app-defaults/XScreenSaver"
 
 
-def installed():
-    status = subprocess.run(["dpkg-query", "-W", "-f=${db:Status-Status}", PACKAGE],
-                            capture_output=True, text=True).stdout
-    return status not in ("", "not-installed")
+def status():  # "installed", "config-files" after dpkg -r, "" or "not-installed"
+    return subprocess.run(["dpkg-query", "-W", "-f=${db:Status-Status}", PACKAGE],
+                          capture_output=True, text=True).stdout
+
+
+def installed():  # or any trace of it left
+    return status() not in ("", "not-installed")
 
 
 def dpkg(*args):  # waits while another program holds dpkg's lock
@@ -57,22 +64,36 @@ class DebTest(XTest):
         cls.addClassCleanup(shutil.rmtree, cls.work, ignore_errors=True)
         cls.deb = subprocess.run(["bash", REPO / "scripts/make-deb.sh", sys.argv[1], cls.work],
                                  check=True, capture_output=True, text=True).stdout.strip()
+        cls.defaults = os.readlink(DEFAULTS)
         cls.addClassCleanup(lambda: installed() and dpkg("--purge", PACKAGE))
-        dpkg("-i", cls.deb)
-        cls.env = dict(os.environ, DISPLAY=cls.x_server(["Xvfb", "-screen", "0", "640x480x24"]))
+        cls.env = dict(os.environ, DISPLAY=cls.x_server(["Xvfb", "-screen", "0", "1024x768x24"]))
 
-    def user(self):  # a new unprivileged user with a home of its own, removed after the test
+    def setUp(self):  # one test removes the package
+        if status() != "installed":
+            dpkg("-i", self.deb)
+
+    def user(self, settings):  # a new unprivileged user with a home of its own, removed after
         name, home = f"fqdeb{os.getpid()}", Path(tempfile.mkdtemp())
         self.addCleanup(shutil.rmtree, home)
         subprocess.run(["useradd", "-M", "-d", home, "-s", "/usr/sbin/nologin", name], check=True)
         self.addCleanup(subprocess.run, ["userdel", name], check=True)
-        (home / ".xscreensaver").write_text(SETTINGS)
+        self.addCleanup(subprocess.run, ["pkill", "-KILL", "-u", name])  # previews left behind
+        (home / ".xscreensaver").write_text(settings)
         shutil.chown(home, name, name)
         shutil.chown(home / ".xscreensaver", name, name)
-        return name, dict(self.env, HOME=str(home), USER=name, LOGNAME=name)
+        env = dict(self.env, HOME=str(home), USER=name, LOGNAME=name)
+        return ["setpriv", f"--reuid={name}", f"--regid={name}", "--init-groups"], name, env
 
-    def hacks(self, user):  # the user's processes that run the installed hack
-        pids = subprocess.run(["pgrep", "-u", user], capture_output=True, text=True).stdout
+    def start(self, command, env):  # a program the test ends
+        started = subprocess.Popen(command, env=env, cwd=env["HOME"], stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        self.addCleanup(started.wait, 10)
+        self.addCleanup(started.terminate)
+        return started
+
+    def hacks(self, user, parent=None):  # the user's processes that run the installed hack
+        pids = subprocess.run(["pgrep", "-u", user] + (["-P", str(parent)] if parent else []),
+                              capture_output=True, text=True).stdout
         def program(pid):  # None once the process has ended
             with contextlib.suppress(OSError):
                 return os.readlink(f"/proc/{pid}/exe")
@@ -82,20 +103,21 @@ class DebTest(XTest):
         pixels = self.pixels()
         return {pixels[i:i + 3] for i in range(0, len(pixels), 3)}
 
-    def test_the_daemon_runs_the_installed_hack(self):
+    def test_dpkg_r_leaves_nothing(self):
         files = [line for line in dpkg("-L", PACKAGE).splitlines() if os.path.isfile(line)]
         self.assertEqual(sorted(files), [
             HACK, "/usr/share/doc/flyingquorlin/changelog.gz",
             "/usr/share/doc/flyingquorlin/copyright",
             "/usr/share/xscreensaver/config/flyingquorlin.xml"], "the files installed")
+        dpkg("-r", PACKAGE)
+        self.assertEqual([file for file in files if os.path.exists(file)], [],
+                         "files left by dpkg -r")
+        self.assertEqual(os.readlink(DEFAULTS), self.defaults, "XScreenSaver's defaults")
+        self.assertFalse(os.path.exists("/var/lib/flyingquorlin"), "the package's state")
 
-        user, env = self.user()
-        as_user = ["setpriv", f"--reuid={user}", f"--regid={user}", "--init-groups"]
-        daemon = subprocess.Popen(as_user + ["xscreensaver", "-no-splash"], env=env,
-                                  cwd=env["HOME"], stdout=subprocess.DEVNULL,
-                                  stderr=subprocess.DEVNULL)
-        self.addCleanup(daemon.wait, 10)
-        self.addCleanup(daemon.terminate)
+    def test_the_daemon_runs_the_installed_hack(self):
+        as_user, user, env = self.user(SETTINGS)
+        self.start(as_user + ["xscreensaver", "-no-splash"], env)
         command = lambda *args: subprocess.run(as_user + ["xscreensaver-command", *args], env=env,
                                                capture_output=True).returncode == 0
         self.wait_until(lambda: command("-time"), 30, "the daemon to answer")
@@ -105,9 +127,23 @@ class DebTest(XTest):
         self.assertTrue(command("-deactivate"), "xscreensaver-command -deactivate")
         self.wait_until(lambda: not self.hacks(user), 30, "the hack to end")
 
-        dpkg("-r", PACKAGE)
-        self.assertEqual([file for file in files if os.path.exists(file)], [],
-                         "files left by dpkg -r")
+    def test_the_settings_program_offers_the_hack(self):
+        as_user, user, env = self.user(EARLIER_SETTINGS)
+        self.start(as_user + ["xscreensaver", "-no-splash"], env)
+        settings = self.start(as_user + ["xscreensaver-settings"], env)
+        def selected():  # the hack whose settings the program has ready
+            found = subprocess.run(["xdotool", "search", "--name", "^XScreenSaver: .* Settings$",
+                                    "getwindowname", "%@"], env=env, capture_output=True,
+                                   text=True).stdout.split("\n")[0]
+            return found.removeprefix("XScreenSaver: ").removesuffix(" Settings")
+        first = self.wait_until(selected, 30, "the settings program")
+        # A click into the list of hacks, the first one chosen, then ours by its name.
+        self.x("xdotool", "mousemove", "150", "300", "click", "1", "key", "Home")
+        self.wait_until(lambda: selected() not in ("", "Flying Quorlin"), 10,
+                        f"another hack than {first} to be chosen")
+        self.x("xdotool", "type", "--delay", "50", "Flying Quorlin")
+        self.wait_until(lambda: selected() == "Flying Quorlin", 10, "the hack to be chosen")
+        self.wait_until(lambda: self.hacks(user, settings.pid), 10, "its preview to run")
 
 
 if __name__ == "__main__":
