@@ -10,7 +10,7 @@ BareBlits::BareBlits(win32::Win32Platform& platform, const SpriteTable& sprites,
       cells_(sprites, count, screen),
       scale_(scale) {}
 
-void BareBlits::Frame(HDC master) {
+void BareBlits::Frame(const SheetSource& sheet) {
   const int k = scale_;
   const int cell = kSheetCell * k;
   const int block = kSheetDrawnBlock * k;
@@ -20,9 +20,9 @@ void BareBlits::Frame(HDC master) {
   const int column = cells_.NextColumn() * k;
   for (int i = 0; i < cells_.count(); ++i) {
     const Cell& sprite = cells_.Move(i);
-    ::BitBlt(work_, sprite.x * k, sprite.y * k, block, block, master, column, kSheetMaskRowY * k,
-             SRCAND);
-    ::BitBlt(work_, sprite.x * k, sprite.y * k, block, block, master, column, 0, SRCPAINT);
+    ::BitBlt(work_, sprite.x * k, sprite.y * k, block, block, sheet.masks, column,
+             sheet.masks_top, SRCAND);
+    ::BitBlt(work_, sprite.x * k, sprite.y * k, block, block, sheet.frames, column, 0, SRCPAINT);
   }
   for (int i = 0; i < cells_.count(); ++i) {
     const int x = cells_[i].x * k;

@@ -12,6 +12,14 @@
 
 namespace fq::bench {
 
+// Where the bare loop reads the sheet: the frames from the top of `frames`, the masks from row
+// `masks_top` of `masks`, both in the sheet's scale.
+struct SheetSource {
+  HDC frames;
+  HDC masks;
+  int masks_top;
+};
+
 class BareBlits {
  public:
   // Starts from the sprites' current places; `count` sprites on a screen of `screen` of the
@@ -19,9 +27,9 @@ class BareBlits {
   BareBlits(win32::Win32Platform& platform, const SpriteTable& sprites, int count, Extent screen,
             int scale);
 
-  // One frame of 4 x count blits, the sheet drawn for the scale read from `master`; then every
+  // One frame of 4 x count blits, the sheet drawn for the scale read from `sheet`; then every
   // sprite moves on.
-  void Frame(HDC master);
+  void Frame(const SheetSource& sheet);
 
  private:
   HDC window_;

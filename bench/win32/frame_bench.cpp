@@ -2,7 +2,8 @@
 // DPI as the saver does, and draws through the same scaled stage. Without arguments it prints
 // the drawing time per frame of the real `FrameStep` on the real surfaces, for Count 8 and 30,
 // against a bare loop of the same blits on the same surfaces in the same run, and that bare
-// loop again with the sheet kept in other formats (why the sheet is converted at load).
+// loop again with the sheet kept whole in other formats (why the frames are converted at load,
+// and what keeping the masks in monochrome costs).
 // With "--paced SECONDS COUNT" it runs the bare loop paced like the saver at Speed 25, so that
 // the script can measure its processor share from outside, as it does for the saver.
 #include <windows.h>
@@ -10,10 +11,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "animation/scene.h"
+#include "animation/sheet_layout.h"
 #include "bare_blits.h"
 #include "ignored_input.h"
 #include "method.h"
@@ -59,7 +62,7 @@ class SheetCopy {
     DeleteObject(bitmap_);
     DeleteDC(dc_);
   }
-  HDC dc() const { return dc_; }
+  SheetSource source(int scale) const { return {dc_, dc_, kSheetMaskRowY * scale}; }
 
  private:
   HDC dc_;
@@ -87,10 +90,14 @@ double TimeRound(const std::function<void()>& frame) {
 }
 
 // One way of drawing the frames: the real frame step (no sheet given) or the bare loop
-// reading the sheet from `master`.
+// reading the sheet from `sheet`.
 struct Contender : Timings {
-  HDC master;
+  std::optional<SheetSource> sheet;
 };
+
+SheetSource ProgramSheet(const win32::Win32Platform& platform) {
+  return {platform.Sheet().frames(), platform.Sheet().masks(), 0};
+}
 
 // The contenders take turns round by round, so that a slow spell of the machine hits them
 // alike, and each round starts every contender from the same sprite places, so that they
@@ -104,10 +111,10 @@ void CompareDrawing(win32::Win32Platform& platform, ScaledStage& stage, int16_t 
   const SheetCopy eight_bit(instance, scale, 0);
   const SheetCopy dib32(instance, scale, 32);
   std::vector<Contender> contenders = {
-      {{"FrameStep", {}}, nullptr},
-      {{"bare", {}}, platform.DeviceContext(SurfaceId::Master)},
-      {{"bare 8-bit sheet", {}}, eight_bit.dc()},
-      {{"bare 32-bit DIB sheet", {}}, dib32.dc()},
+      {{"FrameStep", {}}, std::nullopt},
+      {{"bare", {}}, ProgramSheet(platform)},
+      {{"bare 8-bit sheet", {}}, eight_bit.source(scale)},
+      {{"bare 32-bit DIB sheet", {}}, dib32.source(scale)},
   };
   SpriteTable start = scene.Sprites();
   for (int round = 0; round < kRounds; ++round) {
@@ -116,13 +123,13 @@ void CompareDrawing(win32::Win32Platform& platform, ScaledStage& stage, int16_t 
       scene.Sprites() = start;
       BareBlits bare(platform, start, count, screen, scale);
       contender.rounds.push_back(TimeRound([&] {
-        if (contender.master) {
-          bare.Frame(contender.master);
+        if (contender.sheet) {
+          bare.Frame(*contender.sheet);
         } else {
           scene.FrameStep();
         }
       }));
-      if (!contender.master) next = scene.Sprites();
+      if (!contender.sheet) next = scene.Sprites();
       platform.YieldToMessageLoop();
     }
     start = next;
@@ -138,8 +145,8 @@ void RunPacedBare(win32::Win32Platform& platform, ScaledStage& stage, double sec
   Scene& scene = bench_scene.scene();
   BareBlits bare(platform, scene.Sprites(), count, {scene.ScreenW(), scene.ScreenH()},
                  stage.scale());
-  const HDC master = platform.DeviceContext(SurfaceId::Master);
-  RunPaced(platform, seconds, Seconds, [&] { bare.Frame(master); });
+  const SheetSource sheet = ProgramSheet(platform);
+  RunPaced(platform, seconds, Seconds, [&] { bare.Frame(sheet); });
 }
 
 }  // namespace

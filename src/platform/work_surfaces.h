@@ -30,8 +30,9 @@ class WorkSurfaces {
 
   // Creates the surfaces unless they exist: Master holding the sprite sheet with its top-left
   // pixel at 0, 0; WorkScr and CleanScreen black at their design sizes. Throws Fault when the
-  // system refuses. The core never draws into CleanScreen, only copies from it: a port may
-  // keep it as a size alone and fill with black where a blit reads it.
+  // system refuses. The core never draws into CleanScreen or Master, only copies from them: a
+  // port may keep CleanScreen as a size alone and fill with black where a blit reads it, and
+  // Master in parts, each row of the sheet in a format of its own.
   virtual void LoadWorkSurfaces(const WorkFormDesign& design) = 0;
   // New size in pixels; the surface is black afterwards. Throws Fault when refused.
   virtual void ResizeSurface(SurfaceId surface, Extent size) = 0;

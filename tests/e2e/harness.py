@@ -56,6 +56,10 @@ BUILD = {arch: Path(os.environ.get(f"FQ_{preset.upper()}_BUILD_DIR") or REPO / "
          for arch, preset in (("i686", "win32"), ("x86_64", "win64"))}
 
 
+def wine_path(path):  # a Linux file as Wine's programs name it
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
 def runs_32bit_code():  # the same probe as the scripts (FQ_NO_32BIT=1 answers no)
     return subprocess.run(["bash", REPO / "scripts/runs-32bit-code.sh"]).returncode == 0
 
@@ -160,7 +164,7 @@ class WineTest(XTest):
         os.mkdir(cls.work / "prefix/drive_c/FlyingQuorlin")
         for name in ("FlyingQuorlin.scr", "e2e/mpr.dll"):
             shutil.copy2(cls.build / name, cls.work / "prefix/drive_c/FlyingQuorlin")
-        cls.inspector = "Z:" + str(inspector.resolve()).replace("/", "\\")
+        cls.inspector = wine_path(inspector)
         cls.inspect("windows", timeout=120)  # the first start brings up the prefix's services
 
     @classmethod
@@ -238,7 +242,7 @@ class WineTest(XTest):
         self.mpr_log.unlink(missing_ok=True)
         if stub:
             env.update(WINEDLLOVERRIDES=env["WINEDLLOVERRIDES"] + ";mpr=n,b",
-                       FQ_MPR_LOG="Z:" + str(self.mpr_log).replace("/", "\\"))
+                       FQ_MPR_LOG=wine_path(self.mpr_log))
         command = (f'"{path}"' if " " in path else path) + (" " + args if args else "")
         program = Program(self, [WINE["x86_64"], self.inspector, "launch", path, command], env)
         self.addCleanup(program.kill)

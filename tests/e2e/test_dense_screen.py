@@ -1,11 +1,13 @@
 """The saver and the settings dialog on a dense screen: 3840x2160 at 192 dpi (Wine's LogPixels),
 against the same screen at 96 dpi. At 192 dpi every picture is drawn twice as large: the
 sprites and the dialog's logo; the saver still covers the whole screen, and the pointer rule
-counts pixels of 1/96 inch, so a jump takes more than 40 physical pixels on both axes."""
+counts pixels of 1/96 inch, so a jump takes more than 40 physical pixels on both axes. The
+sheet, kept as frames in the screen's format and masks in monochrome, blits at every scale as
+the whole sheet in one bitmap would."""
 
 import time
 
-from harness import WineTest
+from harness import WINE, WineTest, run, wine_path
 
 WIDTH, HEIGHT = 3840, 2160
 HOME = (WIDTH // 2, HEIGHT // 2)
@@ -90,3 +92,10 @@ class DenseScreenTest(WineTest):
         self.assertTrue(all(abs(b - 2 * a) <= 2 for a, b in zip(drawn, drawn2)),
                         f"the logo drawn {drawn2[0]}x{drawn2[1]} at 192 dpi, "
                         f"{drawn[0]}x{drawn[1]} at 96 dpi")
+
+    def test_the_sheet_in_two_bitmaps_blits_as_one(self):
+        probe = wine_path(self.build / "e2e/fq_sheet_blits.exe")
+        for scale in (1, 2, 3):
+            code, out, err = run(self.env, [WINE[self.arch], probe, str(scale)])
+            self.assertEqual((code, out.strip()), (0, "0"), f"pixels that differ at k = {scale}"
+                             f" (exit code, count): {err}")

@@ -8,7 +8,7 @@ import subprocess
 import time
 from collections import Counter
 
-from harness import BM_CLICK, REPO, WINE, WM_CLOSE, WineTest, run
+from harness import BM_CLICK, REPO, WINE, WM_CLOSE, WineTest, run, wine_path
 
 SPEED_REFUSAL = "ERROR: For Speed we're looking for a number between 1 and 100 here, buddy."
 COUNT_REFUSAL = "ERROR: For count we're looking for a number between 1 and 30 here, buddy."
@@ -163,7 +163,7 @@ class DialogTest(WineTest):
     def test_a_dialog_that_fails_to_build_leaves_no_window_and_no_quit(self):
         """A half-built dialog would point at freed state while the fault's box serves
         messages, and a quit in the queue would close that box at once."""
-        probe = "Z:" + str((self.build / "e2e/fq_dialog_build_fault.exe").resolve()).replace("/", "\\")
+        probe = wine_path(self.build / "e2e/fq_dialog_build_fault.exe")
         code, out, err = run(self.env, [WINE[self.arch], probe])
         self.assertEqual(code, 0, err)
         left, quit, fault = out.strip().split("\t")

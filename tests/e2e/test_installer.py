@@ -7,7 +7,7 @@ administrator, so the refusal without administrator rights is not tried here."""
 
 import subprocess
 
-from harness import BM_CLICK, BUILD, REPO, WINE, WineTest, run
+from harness import BM_CLICK, BUILD, REPO, WINE, WineTest, run, wine_path
 
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\FlyingQuorlin"
@@ -55,7 +55,7 @@ class InstallerTest(WineTest):
         return self.values(DESKTOP_KEY).get("SCRNSAVE.EXE")
 
     def install(self, args="/S"):  # exit codes past 255 come whole through the launcher
-        return self.start(args, path="Z:" + str(self.installer).replace("/", "\\"))
+        return self.start(args, path=wine_path(self.installer))
 
     def test_install_then_uninstall(self):
         settings = {"Speed": "40", "Count": "12"}

@@ -147,8 +147,10 @@ void FakePlatform::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t w
                           int32_t height, SurfaceId source, int32_t source_x, int32_t source_y,
                           RasterOp op) {
   ++blits;
-  // Ports may keep CleanScreen as a size alone (platform/work_surfaces.h).
-  if (destination == SurfaceId::CleanScreen) throw std::logic_error("a blit into CleanScreen");
+  // Ports may keep CleanScreen as a size alone and Master in parts (platform/work_surfaces.h).
+  if (destination == SurfaceId::CleanScreen || destination == SurfaceId::Master) {
+    throw std::logic_error("a blit into a surface that is only read");
+  }
   Blit(surfaces.at(destination), x, y, width, height, surfaces.at(source), source_x, source_y,
        op);
 }

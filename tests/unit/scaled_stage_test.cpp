@@ -155,7 +155,9 @@ TEST(Restage, AResizedSaverWindowGetsSurfacesOfItsSizeAndSpritesPlacedAcrossIt) 
       EXPECT_LE(sprite.Y, after.height + 1) << "sprite " << i;
       in_gained_part += sprite.X > c.before.width || sprite.Y > c.before.height;
     }
-    if (after.width > c.before.width) EXPECT_GT(in_gained_part, 0) << "the flock uses the gain";
+    if (after.width > c.before.width) {
+      EXPECT_GT(in_gained_part, 0) << "the flock uses the gain";
+    }
     EXPECT_EQ(run.platform.Count("RepaintSaver"), 2) << "the new size starts black";
   }
 }

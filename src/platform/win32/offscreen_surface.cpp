@@ -11,12 +11,14 @@
 
 namespace fq::win32 {
 
-void OffscreenSurface::Reset(Extent size) {
+void OffscreenSurface::Reset(Extent size, PixelFormat format) {
   CheckedSurfaceSize(size);
   // The screen's device context, not the memory one: a bitmap compatible with a fresh memory
   // context would be monochrome.
   HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, size.width, size.height);
+  HBITMAP bitmap = format == PixelFormat::Monochrome
+                       ? CreateBitmap(size.width, size.height, 1, 1, nullptr)
+                       : CreateCompatibleBitmap(screen, size.width, size.height);
   if (!dc_ && bitmap) dc_ = CreateCompatibleDC(screen);
   ReleaseDC(nullptr, screen);
   if (!bitmap || !dc_) {
@@ -34,13 +36,13 @@ void OffscreenSurface::Reset(Extent size) {
   PatBlt(dc_, 0, 0, size.width, size.height, BLACKNESS);
 }
 
-void OffscreenSurface::DrawPicture(HBITMAP picture) {
+void OffscreenSurface::DrawPicture(HBITMAP picture, int32_t top) {
   BITMAP info{};
   GetObjectW(picture, sizeof info, &info);
   HDC picture_dc = CreateCompatibleDC(dc_);
   if (!picture_dc) ThrowSystemFault("A picture could not be drawn into an off-screen surface");
   HGDIOBJ previous = SelectObject(picture_dc, picture);
-  ::BitBlt(dc_, 0, 0, info.bmWidth, info.bmHeight, picture_dc, 0, 0, SRCCOPY);
+  ::BitBlt(dc_, 0, 0, info.bmWidth, info.bmHeight - top, picture_dc, 0, top, SRCCOPY);
   SelectObject(picture_dc, previous);
   DeleteDC(picture_dc);
 }

@@ -1,7 +1,9 @@
 // The hidden work form's surfaces on Win32: off-screen bitmaps in the screen's format, and the
-// block transfers between them and the saver window. The sheet is converted to the screen's
-// format once, at load, so no blit of a frame has to convert pixels (docs/PERFORMANCE.md).
-// CleanScreen has no bitmap: a blit from it fills with black.
+// block transfers between them and the saver window. The sheet's frames are converted to the
+// screen's format once, at load, so that painting them converts no pixels; its masks are kept
+// in monochrome (sheet_surfaces.h, docs/PERFORMANCE.md). CleanScreen has no bitmap: a blit
+// from it fills with black.
+#include "animation/sheet_layout.h"
 #include "platform/clean_screen.h"
 #include "platform/fault.h"
 #include "win32_platform.h"
@@ -14,11 +16,8 @@ void Win32Platform::LoadWorkSurfaces(const WorkFormDesign& design) {
   if (!sheet) {
     ThrowSystemFault("The sprite sheet could not be loaded");
   }
-  BITMAP info{};
-  GetObjectW(sheet, sizeof info, &info);
   try {
-    master_.Reset({info.bmWidth, info.bmHeight});
-    master_.DrawPicture(sheet);
+    master_.Load(sheet, kSheetMaskRowY * art_scale_);
     work_scr_.Reset(design.WorkScr);
     clean_screen_ = CheckedSurfaceSize(design.CleanScreen);
   } catch (...) {
@@ -32,7 +31,7 @@ void Win32Platform::LoadWorkSurfaces(const WorkFormDesign& design) {
 OffscreenSurface* Win32Platform::Offscreen(SurfaceId surface) {
   switch (surface) {
     case SurfaceId::WorkScr: return &work_scr_;
-    case SurfaceId::Master: return &master_;
+    case SurfaceId::Master:
     case SurfaceId::CleanScreen:
     case SurfaceId::SaverWindow: break;
   }
@@ -53,7 +52,7 @@ void Win32Platform::ResizeSurface(SurfaceId surface, Extent size) {
   OffscreenSurface* target = Offscreen(surface);
   if (!target) {
     throw Fault(FaultKind::PlatformFailure,
-                "The saver window is sized as a window, not as a surface.");
+                "Only WorkScr and CleanScreen are resized as surfaces.");
   }
   target->Reset(size);
 }
@@ -63,6 +62,11 @@ void Win32Platform::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t 
                            RasterOp op) {
   if (source == SurfaceId::CleanScreen) {
     BlitFromCleanScreen(DeviceContext(destination), x, y, width, height, source_x, source_y, op);
+    return;
+  }
+  if (source == SurfaceId::Master) {
+    master_.BlitTo(DeviceContext(destination), x, y, width, height, source_x, source_y,
+                   static_cast<DWORD>(op));
     return;
   }
   ::BitBlt(DeviceContext(destination), x, y, width, height, DeviceContext(source), source_x,

@@ -11,6 +11,7 @@
 
 #include "offscreen_surface.h"
 #include "platform/platform.h"
+#include "sheet_surfaces.h"
 
 namespace fq::win32 {
 
@@ -72,8 +73,10 @@ class Win32Platform : public Platform {
   // true when the message was the dialog's and needs no further dispatch.
   bool TranslateDialogMessage(MSG& message);
   // The device context a surface is drawn through: the saver window's own, or an off-screen
-  // bitmap's. Null while the surface does not exist, and always for CleanScreen.
+  // bitmap's. Null while the surface does not exist, and always for CleanScreen and Master.
   HDC DeviceContext(SurfaceId surface);
+  // Master, kept in two bitmaps.
+  const SheetSurfaces& Sheet() const { return master_; }
 
   // SystemServices
   std::string ArgumentText() override;
@@ -165,7 +168,7 @@ class Win32Platform : public Platform {
                            int32_t source_x, int32_t source_y, RasterOp op);
   HDC saver_dc_ = nullptr;
   OffscreenSurface work_scr_;
-  OffscreenSurface master_;
+  SheetSurfaces master_;
   // CleanScreen is black and never drawn into (platform/work_surfaces.h), so its size is all
   // there is of it: a bitmap would cost as much memory as WorkScr, a screenful.
   Extent clean_screen_{};
