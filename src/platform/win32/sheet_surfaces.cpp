@@ -10,8 +10,8 @@ void SheetSurfaces::Load(HBITMAP sheet, int32_t mask_top) {
   GetObjectW(sheet, sizeof info, &info);
   frames_.Reset({info.bmWidth, mask_top});
   frames_.DrawPicture(sheet);
-  // Pixels turn monochrome by colour, white to 1, from the screen's format; from an 8-bit
-  // picture Wine compares palette indices instead. So the masks pass through that format.
+  // Pixels turn monochrome by colour, white to 1, from the screen's format; from the 8-bit
+  // picture Wine turned every pixel to 0. So the masks pass through that format.
   const Extent masks_size{info.bmWidth, info.bmHeight - mask_top};
   OffscreenSurface masks_in_colour;
   masks_in_colour.Reset(masks_size);
