@@ -1,15 +1,17 @@
 """The Debian package of the hack on this machine: dpkg installs it where XScreenSaver looks;
 the real daemon, run by a user made for the test, starts it on -activate, it draws, and it is
 gone after -deactivate; the settings program offers it by name to a user whose own list
-predates it; dpkg -r removes every file and gives XScreenSaver back its defaults. It needs root and leaves the machine as it
-found it: where the package is installed already, or the test runs without root, it is skipped
-(exit code 77). Checkouts on one machine take turns through a lock.
+predates it; dpkg -r removes every file and gives XScreenSaver back its defaults. It needs
+root and leaves the machine as it found it: where the package is installed already, or the
+test runs without root, it is skipped (exit code 77). Checkouts on one machine take turns
+through a lock.
 Usage: python3 test_deb.py NATIVE_BUILD"""
 
 import contextlib
 import fcntl
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -77,7 +79,7 @@ class DebTest(XTest):
         self.addCleanup(shutil.rmtree, home)
         subprocess.run(["useradd", "-M", "-d", home, "-s", "/usr/sbin/nologin", name], check=True)
         self.addCleanup(subprocess.run, ["userdel", name], check=True)
-        self.addCleanup(subprocess.run, ["pkill", "-KILL", "-u", name])  # previews left behind
+        self.addCleanup(self.end_hacks, name)
         (home / ".xscreensaver").write_text(settings)
         shutil.chown(home, name, name)
         shutil.chown(home / ".xscreensaver", name, name)
@@ -90,6 +92,11 @@ class DebTest(XTest):
         self.addCleanup(started.wait, 10)
         self.addCleanup(started.terminate)
         return started
+
+    def end_hacks(self, user):  # by pid: the settings program leaves its previews running
+        for pid in self.hacks(user):
+            with contextlib.suppress(ProcessLookupError):
+                os.kill(int(pid), signal.SIGKILL)
 
     def hacks(self, user, parent=None):  # the user's processes that run the installed hack
         pids = subprocess.run(["pgrep", "-u", user] + (["-P", str(parent)] if parent else []),
