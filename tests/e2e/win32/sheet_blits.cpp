@@ -78,7 +78,8 @@ int main(int argc, char** argv) {
   }
   for (const Blit& blit : blits) {
     platform.BitBlt(SurfaceId::WorkScr, blit.x, blit.y, blit.width, blit.height,
-                    SurfaceId::Master, blit.source_x, blit.source_y, static_cast<RasterOp>(blit.op));
+                    SurfaceId::Master, blit.source_x, blit.source_y,
+                    static_cast<RasterOp>(blit.op));
     ::BitBlt(expected.dc, blit.x, blit.y, blit.width, blit.height, sheet.dc, blit.source_x,
              blit.source_y, blit.op);
   }
