@@ -39,13 +39,14 @@ class SaverEvents {
  public:
   virtual ~SaverEvents() = default;
   virtual void KeyDown(int16_t key_code, int16_t shift) = 0;
-  // x, y: the pointer in pixels from the top-left corner of the window's client area.
+  // x, y: the pointer in pixels, in one space across all monitors that no window's move
+  // changes: the screen's, from the corner where the window's client area belongs.
   virtual void MouseDown(int16_t button, int16_t shift, float x, float y) = 0;
   virtual void MouseMove(int16_t button, int16_t shift, float x, float y) = 0;
   // The system asks the window to close (close box, Alt+F4, the session's end...).
   virtual void CloseRequested(int16_t reason) = 0;
-  // The system put the pointer at x, y (client coordinates) itself, as when its monitor went
-  // away: no move of the user's, so it only becomes the pointer's resting point.
+  // The system put the pointer at x, y (as above) itself, as when its monitor went away: no
+  // move of the user's, so it only becomes the pointer's resting point.
   virtual void PointerPlaced(float x, float y) = 0;
 };
 

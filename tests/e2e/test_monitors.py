@@ -1,15 +1,17 @@
 """The saver on two monitors (1280x720 primary, 1024x768 to its right): both go black, the
 sprites stay on the primary; input on the second ends the saver as on the first, the pointer
-judged in one space across both; the cursor hidden over both; and how it yields to other
-programs' activation and to its own copies' (several savers at once: test_rivals.py)."""
+judged in one space across both; the cursor hidden over both; how it yields to other
+programs' activation and to its own copies' (several savers at once: test_rivals.py); and a
+fault, which takes the saver down and shows its box on top of the primary."""
 
 import time
 
-from harness import WineTest
+from harness import WineTest, wine_path
 
 PRIMARY, SECOND = (1280, 720), (1024, 768)
 HOME = (640, 360)
 ON_SECOND = (1280 + 512, 360)  # reached from HOME by a move along x alone
+WS_EX_TOPMOST = 0x8
 
 
 class MonitorsTest(WineTest):
@@ -68,3 +70,22 @@ class MonitorsTest(WineTest):
         self.assertTrue(saver.running(), "the settings dialog's activation ended the saver")
         self.start(path=r"C:\windows\notepad.exe")
         self.assertEqual(saver.wait(timeout=10), 0, "notepad's activation: " + saver.stderr())
+
+    def test_a_fault_takes_the_saver_down_and_shows_its_box_on_top_of_the_primary(self):
+        # A saver whose drawing fails after a second and a half, as on a system out of resources.
+        self.move(*ON_SECOND)
+        program = self.start("/s", path=wine_path(self.build / "e2e/fq_saver_fault.exe"))
+        box = self.wait_window(program, cls="#32770")
+        left, top, right, bottom = box["rect"]
+        self.assertTrue(0 <= left < right <= PRIMARY[0] and 0 <= top < bottom <= PRIMARY[1],
+                        f"the box lies at {box['rect']}, not on the primary")
+        self.assertTrue(box["exstyle"] & WS_EX_TOPMOST, "the box is not topmost")
+        self.assertEqual([w["class"] for w in self.windows(program)], ["#32770"],
+                         "the program's windows beside the box")
+        self.assertTrue(self.cursor_shown(), "the cursor beside the box")
+        self.click(*ON_SECOND)  # where a saver window was: a dismissal would end it with 0
+        self.key("a")
+        time.sleep(0.5)
+        self.assertTrue(program.running(), "input beside the box ended the program")
+        self.assertIn("The drawing failed.", self.dismiss_box(program))
+        self.assertEqual(program.wait(), 3, "the fault's exit code")

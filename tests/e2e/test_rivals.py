@@ -1,8 +1,9 @@
 """Several savers at once and other programs' windows, on two monitors (1280x720 primary,
 1024x768 to its right): savers started at the same moment each cover the primary; with N savers
-on screen, N keys end them all wherever the pointer rests; a cover hidden by another program is
-shown again; a window of another program that keeps raising itself over the saver loses to it,
-and a key still ends the saver."""
+on screen, N keys end them all wherever the pointer rests; a cover that another program hides,
+minimises, moves or shrinks, and a saver window that it moves or minimises, are put back, and
+moving the saver window is no pointer jump; a window of another program that keeps raising
+itself over the saver loses to it, and a key still ends the saver."""
 
 import subprocess
 import time
@@ -13,7 +14,9 @@ from harness import WINE, WineTest
 PRIMARY = (1280, 720)
 SAVER, COVER = "FlyingQuorlin.Saver", "FlyingQuorlin.Cover"
 ON_SECOND = (1280 + 512, 700)
-SW_HIDE = 0
+HOME = (640, 360)
+SW_HIDE, SW_SHOWMINIMIZED, SW_MINIMIZE, SW_SHOWMINNOACTIVE = 0, 2, 6, 7
+WS_MINIMIZE = 0x20000000
 
 
 class RivalsTest(WineTest):
@@ -60,18 +63,46 @@ class RivalsTest(WineTest):
                     raise
                 self.end_by_keys(savers)
 
-    def test_a_hidden_cover_is_shown_again_above_and_keys_reach_the_front_saver(self):
+    def test_covers_hidden_moved_shrunk_or_minimised_come_back_and_keys_reach_the_front_saver(self):
         # The first saver puts its cover back on top, over the second saver's, which holds
         # the foreground: the keys over it must still reach a saver.
         self.move(*ON_SECOND)
         savers = self.start_savers(2)
         cover = next(w for w in self.windows(savers[0]) if w["class"] == COVER)
-        self.inspect("show", str(cover["hwnd"]), str(SW_HIDE))
-        hidden = time.monotonic()
-        self.wait_until(lambda: cover["hwnd"] in [w["hwnd"] for w in self.windows(savers[0])],
-                        what="the cover to be shown again")
-        self.assertLess(time.monotonic() - hidden, 1.5, "the cover came back too late")
+        for what, action in [("hidden", ["show", SW_HIDE]), ("minimised", ["show", SW_MINIMIZE]),
+                             ("moved away", ["move", 3000, 3000, 1024, 768]),
+                             ("shrunk", ["move", 1280, 0, 10, 10])]:
+            with self.subTest(what):
+                self.disturb(savers[0], cover, action)
         self.end_by_keys(savers)
+
+    def disturb(self, saver, window, action, then=lambda: None):
+        """Does to the saver's window what another program may, `then` at once, and waits for
+        the window to be put back where it was, shown and restored."""
+        self.inspect(action[0], str(window["hwnd"]), *map(str, action[1:]))
+        then()
+        done = time.monotonic()
+        self.wait_until(lambda: [(w["rect"], w["style"] & WS_MINIMIZE) for w in self.windows(saver)
+                                 if w["hwnd"] == window["hwnd"]] == [(window["rect"], 0)],
+                        what=f"the window {action} to be put back")
+        self.assertLess(time.monotonic() - done, 1.5, f"the window {action} came back too late")
+
+    def test_a_saver_window_moved_or_minimised_is_put_back_and_no_jump(self):
+        # Moved as the pointer moves a little: the move of the window is no jump of the pointer.
+        self.move(*HOME)
+        saver = self.start_savers(1)[0]
+        window = next(w for w in self.windows(saver) if w["class"] == SAVER)
+        for nudge in range(3):
+            self.disturb(saver, window, ["move", 300, 200, *PRIMARY],
+                         lambda: self.x("xdotool", "mousemove_relative", "--", "2", "-2"))
+            time.sleep(0.5)
+            self.assertTrue(saver.running(), f"a 2-pixel nudge {nudge + 1} ended it")
+        for command in (SW_MINIMIZE, SW_SHOWMINIMIZED, SW_SHOWMINNOACTIVE):
+            with self.subTest(command=command):
+                self.disturb(saver, window, ["show", command])
+        self.assertTrue(saver.running(), "putting the saver window back ended it")
+        self.move(HOME[0] + 300, HOME[1] + 300)
+        self.assertEqual(saver.wait(timeout=5), 0, "a jump: " + saver.stderr())
 
     def test_a_window_raising_itself_over_the_saver_loses_and_a_key_ends_it(self):
         self.move(200, 150)  # beside the other window: under Wine a key goes to what is there

@@ -5,10 +5,11 @@
 #include "win32_platform.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // The scale is the primary monitor's at start: the saver covers that monitor.
+  const int scale = fq::ScaleForDpi(fq::win32::ScreenDpi());
+  // Outside the handler: a fault takes its windows down before the box shows.
+  fq::win32::Win32Platform platform(instance, scale);
   try {
-    // The scale is the primary monitor's at start: the saver covers that monitor.
-    const int scale = fq::ScaleForDpi(fq::win32::ScreenDpi());
-    fq::win32::Win32Platform platform(instance, scale);
     fq::ScaledStage stage(platform, platform, scale);
     fq::Program program(platform, stage);
     program.Main();

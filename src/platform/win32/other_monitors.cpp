@@ -25,6 +25,7 @@ constexpr ULONGLONG kLayoutCheckInterval = 250;
 // call has returned.
 struct EnumeratedMonitors {
   MonitorLayout layout;
+  bool primary_found = false;
   bool out_of_memory = false;
 };
 
@@ -36,6 +37,7 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, RECT*, LPARAM found) {
     if (!GetMonitorInfoW(monitor, &info)) return TRUE;
     if (info.dwFlags & MONITORINFOF_PRIMARY) {
       monitors.layout.primary = info.rcMonitor;
+      monitors.primary_found = true;
     } else {
       monitors.layout.others.push_back(info.rcMonitor);
     }
@@ -45,6 +47,19 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, RECT*, LPARAM found) {
     return FALSE;
   }
 }
+
+// Brings a maximised or minimised window back to its normal state over `area`, unactivated.
+void RestoreOnto(HWND window, const RECT& area) {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(window, &placement);
+  placement.showCmd = SW_SHOWNOACTIVATE;
+  placement.rcNormalPosition = area;
+  SetWindowPlacement(window, &placement);
+}
+
+// The pointer's place as input carries it, in 16 bits: no conversion downstream can overflow.
+LONG ClampToShort(LONG coordinate) { return std::clamp<LONG>(coordinate, -32768, 32767); }
 
 bool operator==(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -104,10 +119,14 @@ bool MonitorLayout::operator==(const MonitorLayout& other) const {
   return true;
 }
 
-MonitorLayout CurrentMonitorLayout() {
+std::optional<MonitorLayout> CurrentMonitorLayout() {
   EnumeratedMonitors monitors;
-  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  const bool enumerated =
+      EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
   if (monitors.out_of_memory) throw std::bad_alloc();
+  if (!enumerated || !monitors.primary_found || IsRectEmpty(&monitors.layout.primary)) {
+    return std::nullopt;
+  }
   return monitors.layout;
 }
 
@@ -129,47 +148,50 @@ void Win32Platform::CoverOtherMonitors(bool topmost) {
       if (!cover) ThrowSystemFault("A cover for another monitor could not be created");
       covers_.push_back(cover);
     }
+    if (IsIconic(covers_[i])) RestoreOnto(covers_[i], area);
     SetWindowPos(covers_[i], topmost ? HWND_TOPMOST : nullptr, area.left, area.top,
                  area.right - area.left, area.bottom - area.top,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW | (topmost ? 0 : SWP_NOZORDER));
   }
 }
 
-void Win32Platform::KeepScreensCovered(bool now) {
-  if (!saver_shown_) return;
+bool Win32Platform::KeepScreensCovered(bool now) {
+  if (!saver_shown_) return false;
   const ULONGLONG time = GetTickCount64();
-  if (!now && time - last_layout_check_ < kLayoutCheckInterval) return;
+  if (!now && time - last_layout_check_ < kLayoutCheckInterval) return false;
   last_layout_check_ = time;
-  MonitorLayout layout = CurrentMonitorLayout();
-  const bool monitors_changed = !(layout == monitors_);
-  monitors_ = std::move(layout);
-  RECT was{};
-  GetWindowRect(saver_, &was);
-  if (monitors_changed || !SaverWindowsInPlace()) {
+  // While the system shows no monitor, or none primary (one that is off for a moment), the
+  // last layout stands until the next one comes.
+  std::optional<MonitorLayout> layout = CurrentMonitorLayout();
+  if (!layout) {
+    monitors_missing_ = true;
+    return true;
+  }
+  const bool monitors_changed = monitors_missing_ || !(*layout == monitors_);
+  monitors_missing_ = false;
+  monitors_ = std::move(*layout);
+  const bool put_back = monitors_changed || !SaverWindowsInPlace();
+  if (put_back) {
     const RECT& primary = monitors_.primary;
     // Wine leaves the size of a maximised window that fills the screen to a window manager,
-    // and there may be none: the saver window is restored, onto the primary's place.
-    if (IsZoomed(saver_)) {
-      WINDOWPLACEMENT placement{};
-      placement.length = sizeof placement;
-      GetWindowPlacement(saver_, &placement);
-      placement.showCmd = SW_SHOWNOACTIVATE;
-      placement.rcNormalPosition = primary;
-      SetWindowPlacement(saver_, &placement);
-    }
+    // and there may be none; a minimised one keeps its icon's place. Either is restored first.
+    if (IsZoomed(saver_) || IsIconic(saver_)) RestoreOnto(saver_, primary);
     SetWindowPos(saver_, HWND_TOPMOST, primary.left, primary.top, primary.right - primary.left,
                  primary.bottom - primary.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     CoverOtherMonitors(true);
   }
-  if (!monitors_changed && was == monitors_.primary) return;
-  // A pointer whose monitor went away was moved by the system, not by the user; and one that
-  // stayed put lies elsewhere in a saver window put back from elsewhere.
+  if (!monitors_changed) return put_back;
+  // A pointer whose monitor went away was moved by the system, not by the user, as was one
+  // that the system put back with its monitors; and a new primary moves the screen's origin
+  // under a pointer that stayed put.
   POINT pointer{};
-  if (GetCursorPos(&pointer) && ScreenToClient(saver_, &pointer)) {
+  if (GetCursorPos(&pointer)) {
     RunHandler([&] {
-      saver_events_->PointerPlaced(static_cast<float>(pointer.x), static_cast<float>(pointer.y));
+      saver_events_->PointerPlaced(static_cast<float>(ClampToShort(pointer.x)),
+                                   static_cast<float>(ClampToShort(pointer.y)));
     });
   }
+  return true;
 }
 
 // Copies started together can leave a saver window where it was made, and another program can
@@ -182,7 +204,14 @@ bool Win32Platform::SaverWindowsInPlace() {
   HWND foreground = GetForegroundWindow();
   const bool holding_foreground =
       foreground && GetWindowThreadProcessId(foreground, nullptr) == GetCurrentThreadId();
-  const auto covered = [&](HWND window) { return OthersAbove(window, holding_foreground); };
+  const auto covered = [&](HWND window) {
+    return IsIconic(window) || OthersAbove(window, holding_foreground);
+  };
+  for (size_t i = 0; i < covers_.size(); ++i) {
+    RECT cover{};
+    GetWindowRect(covers_[i], &cover);
+    if (i >= monitors_.others.size() || !(cover == monitors_.others[i])) return false;
+  }
   return saver == monitors_.primary && !covered(saver_) &&
          std::none_of(covers_.begin(), covers_.end(), covered);
 }
@@ -194,6 +223,7 @@ bool Contains(const RECT& area, POINT point) {
          point.y < area.bottom;
 }
 
+// `area` has pixels: clamping to an empty one would cross the bounds.
 POINT NearestPointOf(const RECT& area, POINT point) {
   return {std::clamp(point.x, area.left, area.right - 1),
           std::clamp(point.y, area.top, area.bottom - 1)};
@@ -205,14 +235,13 @@ POINT NearestPointOf(const RECT& area, POINT point) {
 // monitor, but Wine shows the new layout only a second or so after that move arrives. A move
 // from another monitor to exactly that point is taken as the system's: a hand on the mouse all
 // but never lands there.
-bool Win32Platform::RescuedFromLostMonitor(HWND window, LPARAM client_position) {
-  POINT to{GET_X_LPARAM(client_position), GET_Y_LPARAM(client_position)};
-  ClientToScreen(window, &to);
+bool Win32Platform::RescuedFromLostMonitor(POINT to) {
   const std::optional<POINT> from = std::exchange(last_pointer_, to);
   if (!from || (from->x == to.x && from->y == to.y) || Contains(monitors_.primary, *from)) {
     return false;
   }
   const auto rescue_onto = [&](const RECT& area) {
+    if (IsRectEmpty(&area)) return false;
     const POINT nearest = NearestPointOf(area, *from);
     return !Contains(area, *from) && nearest.x == to.x && nearest.y == to.y;
   };

@@ -45,10 +45,48 @@ Function BindFunction(const char* library, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
 }
 
+// The platform whose saver a fault takes down before its box shows.
+Win32Platform* running_platform = nullptr;
+
+// Where the fault's box goes: the middle of `fault_box_area`, set before the box is made.
+RECT fault_box_area{};
+
+LRESULT CALLBACK CentreFaultBox(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HCBT_ACTIVATE) {
+    const auto box = reinterpret_cast<HWND>(wparam);
+    RECT size{};
+    GetWindowRect(box, &size);
+    const RECT& area = fault_box_area;
+    SetWindowPos(box, HWND_TOPMOST,
+                 area.left + (area.right - area.left - (size.right - size.left)) / 2,
+                 area.top + (area.bottom - area.top - (size.bottom - size.top)) / 2, 0, 0,
+                 SWP_NOSIZE);
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
 }  // namespace
 
 Win32Platform::Win32Platform(HINSTANCE instance, int art_scale)
-    : instance_(instance), art_scale_(art_scale), previous_instance_(CreateInstanceMarker()) {}
+    : instance_(instance), art_scale_(art_scale), previous_instance_(CreateInstanceMarker()) {
+  running_platform = this;
+}
+
+Win32Platform::~Win32Platform() {
+  if (running_platform == this) running_platform = nullptr;
+}
+
+std::optional<RECT> Win32Platform::TakeDownSaverForFault() {
+  if (!saver_) return std::nullopt;
+  saver_events_ = nullptr;
+  for (HWND cover : covers_) DestroyWindow(cover);
+  covers_.clear();
+  DestroyWindow(saver_);
+  saver_ = nullptr;
+  while (ChangePointerCount(true) < 0) continue;
+  return saver_shown_ ? monitors_.primary
+                      : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
 
 int ScreenDpi() {
   HDC screen = GetDC(nullptr);
@@ -133,18 +171,38 @@ void Win32Platform::YieldToMessageLoop() {
   }
 }
 
-void Win32Platform::Pause(int32_t milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
+// Input wakes the pause and is served at once, so that a key ends the saver without waiting
+// for the pause to run out, however long the stored `Speed` makes it; then the pause goes on
+// to its end, which keeps the frame rate.
+void Win32Platform::Pause(int32_t milliseconds) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+  for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+    const DWORD woken = MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now),
+                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woken == WAIT_TIMEOUT) return;
+    YieldToMessageLoop();
+  }
+}
 
 void ThrowSystemFault(const std::string& what) {
   throw Fault(FaultKind::PlatformFailure,
               what + " (error " + std::to_string(GetLastError()) + ").");
 }
 
+// The saver's windows go first: topmost, with the pointer hidden, they would hide the box,
+// and their input would end the program as a dismissal, with the wrong exit code. The box
+// comes up on top, over the primary monitor as the saver last saw it.
 void ReportFaultAndExit(const std::exception& fault) {
   const auto* known = dynamic_cast<const Fault*>(&fault);
   const std::string text = known ? FaultBoxText(*known) : std::string("Error\n\n") + fault.what();
+  const std::optional<RECT> area =
+      running_platform ? running_platform->TakeDownSaverForFault() : std::nullopt;
+  if (area) {
+    fault_box_area = *area;
+    SetWindowsHookExW(WH_CBT, CentreFaultBox, nullptr, GetCurrentThreadId());
+  }
   MessageBoxW(nullptr, Widen(text).c_str(), kApplicationTitle,
-              MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+              MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
   ExitProcess(kFaultExitCode);
 }
 

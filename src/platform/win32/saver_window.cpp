@@ -12,7 +12,6 @@
 namespace fq::win32 {
 namespace {
 
-
 int16_t ShiftState() {
   int16_t shift = 0;
   if (GetKeyState(VK_SHIFT) < 0) shift |= kShiftKey;
@@ -51,13 +50,13 @@ LRESULT CALLBACK Win32Platform::SaverProcedure(HWND window, UINT message, WPARAM
   auto* platform = reinterpret_cast<Win32Platform*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   SaverEvents* events = platform ? platform->saver_events_ : nullptr;
   if (!events) return DefWindowProcW(window, message, wparam, lparam);
-  // Covers report the pointer in the saver window's client coordinates, so that the pointer
-  // rule sees one space across all the monitors. (They are made once the saver exists.)
+  // The pointer as the input arrived, on the screen: one space across all the monitors, which
+  // another program moving one of the saver's windows does not change. The primary's corner,
+  // where the saver window belongs, is the screen's origin.
   const bool cover = window != platform->saver_;
-  POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-  if (cover) MapWindowPoints(window, platform->saver_, &at, 1);
-  const auto x = static_cast<float>(at.x);
-  const auto y = static_cast<float>(at.y);
+  const DWORD at = GetMessagePos();
+  const auto x = static_cast<float>(GET_X_LPARAM(at));
+  const auto y = static_cast<float>(GET_Y_LPARAM(at));
   switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -76,8 +75,11 @@ LRESULT CALLBACK Win32Platform::SaverProcedure(HWND window, UINT message, WPARAM
       return message == WM_XBUTTONDOWN ? TRUE : 0;
     case WM_MOUSEMOVE:
       RunHandler([&] {
-        platform->KeepScreensCovered(true);
-        if (platform->RescuedFromLostMonitor(window, lparam)) {
+        // A move that finds the saver's windows out of place, or no monitor to show (all off
+        // for a moment), may be the system's, which moves the pointer as monitors come and go.
+        const bool unsettled = platform->KeepScreensCovered(true);
+        if (platform->RescuedFromLostMonitor({GET_X_LPARAM(at), GET_Y_LPARAM(at)}) ||
+            unsettled) {
           events->PointerPlaced(x, y);
         } else {
           events->MouseMove(ButtonsHeld(wparam), ShiftState(), x, y);
@@ -164,6 +166,7 @@ void Win32Platform::LoadSaverWindow(const WindowDesign& design, SaverEvents& eve
     ThrowSystemFault("The saver window could not be created");
   }
   saver_dc_ = GetDC(saver_);
+  if (!saver_dc_) ThrowSystemFault("The saver window's device context could not be had");
 }
 
 void Win32Platform::SetSaverTitle(std::string_view title) {
@@ -173,8 +176,10 @@ void Win32Platform::SetSaverTitle(std::string_view title) {
 }
 
 void Win32Platform::SetSaverOuterSize(Extent size) {
-  SetWindowPos(saver_, nullptr, 0, 0, size.width, size.height,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!SetWindowPos(saver_, nullptr, 0, 0, size.width, size.height,
+                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE)) {
+    ThrowSystemFault("The saver window could not be sized");
+  }
 }
 
 Extent Win32Platform::SaverOuterSize() {
@@ -189,10 +194,13 @@ Extent Win32Platform::SaverClientSize() {
   return reported_client_ = SizeOf(client);
 }
 
+// A window without area (minimised by another program, or sized to a monitor that is off for
+// a moment) is no stage to draw on: the saver waits until it is put back.
 bool Win32Platform::SaverResized() {
   RECT client{};
   GetClientRect(saver_, &client);
   const Extent size = SizeOf(client);
+  if (size.width <= 0 || size.height <= 0) return false;
   return size.width != reported_client_.width || size.height != reported_client_.height;
 }
 
@@ -201,7 +209,8 @@ bool Win32Platform::SaverResized() {
 void Win32Platform::ShowSaver() {
   ShowWindow(saver_, SW_SHOW);
   if (saver_shown_) return;
-  monitors_ = CurrentMonitorLayout();
+  monitors_ = CurrentMonitorLayout().value_or(
+      MonitorLayout{{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, {}});
   CoverOtherMonitors(false);
   saver_shown_ = true;
 }

@@ -56,7 +56,8 @@ struct MonitorLayout {
   std::vector<RECT> others;
   bool operator==(const MonitorLayout& other) const;
 };
-MonitorLayout CurrentMonitorLayout();
+// None while the system shows no monitor, or none that is primary.
+std::optional<MonitorLayout> CurrentMonitorLayout();
 
 // The screen's pixels per inch, as this system-aware program sees it.
 int ScreenDpi();
@@ -66,6 +67,13 @@ class Win32Platform : public Platform {
   // `art_scale`: the scale of the pictures the surfaces and the dialog take (platform/
   // screen_scale.h).
   Win32Platform(HINSTANCE instance, int art_scale);
+  ~Win32Platform() override;
+  Win32Platform(const Win32Platform&) = delete;
+  Win32Platform& operator=(const Win32Platform&) = delete;
+
+  // Before a fault's box: the saver's windows are destroyed, their input goes nowhere, and
+  // the pointer shows. The primary monitor's rectangle, for the box; none without a saver.
+  std::optional<RECT> TakeDownSaverForFault();
 
   // True while a window of the program is loaded: the message loop runs as long as this.
   bool AnyWindowLoaded();
@@ -142,15 +150,17 @@ class Win32Platform : public Platform {
   // the saver is.
   void CoverOtherMonitors(bool topmost);
   // Once the saver shows: when the monitors are no longer as `monitors_` has them, or the
-  // saver's windows are not shown over them, the saver window takes the primary's place and
-  // the covers the others', all on top; after a change of monitors, or once the saver window
-  // is put back from elsewhere, the pointer's position becomes its resting point. Asks the
-  // system `now`, or at most a few times a second.
-  void KeepScreensCovered(bool now);
+  // saver's windows are not shown over them in their places and sizes, the saver window takes
+  // the primary's place and the covers the others', all restored and on top; after a change
+  // of monitors, the pointer's position becomes its resting point. Asks the system `now`, or
+  // at most a few times a second.
+  // True when it found the monitors changed or missing, or put the windows back: the
+  // pointer may have been moved by the system, not by the user.
+  bool KeepScreensCovered(bool now);
   bool SaverWindowsInPlace();
-  // Takes a pointer move to `client_position` (of `window`'s client area); true when the
-  // system made it, taking the pointer off a monitor that went away.
-  bool RescuedFromLostMonitor(HWND window, LPARAM client_position);
+  // Takes a pointer move to `to` (screen coordinates); true when the system made it, taking
+  // the pointer off a monitor that went away.
+  bool RescuedFromLostMonitor(POINT to);
   // Called in every yield while the saver has lost activation: closes it when another
   // program's window holds the foreground, takes the foreground back when nobody does.
   void WatchForeground();
@@ -159,6 +169,9 @@ class Win32Platform : public Platform {
   SaverEvents* saver_events_ = nullptr;
   std::vector<HWND> covers_;
   MonitorLayout monitors_;
+  // The system showed no monitor, or none primary, when last asked: `monitors_` is the last
+  // layout it showed.
+  bool monitors_missing_ = false;
   std::optional<POINT> last_pointer_;  // screen coordinates
   bool saver_shown_ = false;
   ULONGLONG last_layout_check_ = 0;

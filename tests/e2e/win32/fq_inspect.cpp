@@ -207,5 +207,10 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (command == L"show" && argc == 4) return ShowWindow(window, static_cast<int>(number(3))), 0;
+  if (command == L"move" && argc == 7) {
+    const auto at = [&](int index) { return static_cast<int>(std::wcstol(argv[index], nullptr, 0)); };
+    return SetWindowPos(window, nullptr, at(3), at(4), at(5), at(6),
+                        SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
+  }
   return 2;
 }
