@@ -57,6 +57,18 @@ int DropErrorsAboutTheStage(Display* display, XErrorEvent* error) {
 
 }  // namespace
 
+XWindowAttributes StageAttributes(Display& display, Window stage) {
+  stage_window = stage;
+  if (!xlib_handler) xlib_handler = XSetErrorHandler(DropErrorsAboutTheStage);
+  XWindowAttributes attributes{};
+  if (!XGetWindowAttributes(&display, stage, &attributes)) {
+    std::ostringstream missing;
+    missing << "There is no window 0x" << std::hex << stage << " to draw on.";
+    throw Fault(FaultKind::PlatformFailure, missing.str());
+  }
+  return attributes;
+}
+
 X11Platform::X11Platform(Display& display, Window given, Picture sheet)
     : display_(display),
       sheet_(std::move(sheet)),
@@ -93,14 +105,7 @@ void X11Platform::LoadSaverWindow(const WindowDesign& design, SaverEvents& event
   } else {
     XSelectInput(&display_, window_, StructureNotifyMask);
   }
-  stage_window = window_;
-  if (!xlib_handler) xlib_handler = XSetErrorHandler(DropErrorsAboutTheStage);
-  XWindowAttributes attributes{};
-  if (!XGetWindowAttributes(&display_, window_, &attributes)) {
-    std::ostringstream missing;
-    missing << "There is no window 0x" << std::hex << window_ << " to draw on.";
-    throw Fault(FaultKind::PlatformFailure, missing.str());
-  }
+  const XWindowAttributes attributes = StageAttributes(display_, window_);
   if (!HoldsRgbPixels(attributes)) {
     throw Fault(FaultKind::PlatformFailure,
                 "The window to draw on is not 24-bit TrueColor with 8 bits each of red, green "

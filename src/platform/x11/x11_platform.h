@@ -15,6 +15,11 @@
 
 namespace fq::x11 {
 
+// The attributes of the window the hack draws on. From the first call on, X errors about that
+// window are dropped rather than ending the process (its maker may destroy it at any time);
+// a window that is not there throws Fault.
+XWindowAttributes StageAttributes(Display& display, Window stage);
+
 class X11Platform : public SaverWindow, public Pacing, public WorkSurfaces {
  public:
   // `given`: the window to draw on, or None for a window of the platform's own. `sheet`
