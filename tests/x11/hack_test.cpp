@@ -99,6 +99,11 @@ TEST(Hack, InItsOwnWindowEndsOnAKeyAClickAPointerJumpOrItsClosing) {
       {{"xdotool", "click", "4"}, false},  // the wheel
       {{"xdotool", "mousemove", "100", "100", "sleep", "0.2", "mousemove", "115", "115"}, false},
       {{"xdotool", "mousemove", "100", "100", "sleep", "0.2", "mousemove", "300", "300"}, true},
+      // Another client moves the window under the pointer: moves count on the screen.
+      {{"xdotool", "mousemove", "100", "100", "sleep", "0.2", "search", "--name", "Animation Code",
+        "windowmove", "50", "50", "sleep", "0.2", "mousemove", "103", "102"}, false},
+      {{"xdotool", "mousemove", "100", "100", "sleep", "0.2", "search", "--name", "Animation Code",
+        "windowmove", "50", "50", "sleep", "0.2", "mousemove", "300", "300"}, true},
       {{"xdotool", "search", "--name", "Animation Code", "windowclose"}, true},
       {{}, true},
   };
