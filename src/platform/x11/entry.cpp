@@ -55,9 +55,7 @@ int ScaleOf(Display& display, Window stage, const HackOptions& options) {
     const int screen = DefaultScreen(&display);
     return ScaleForWindow(DisplayWidth(&display, screen), DisplayHeight(&display, screen));
   }
-  // A window that is not there is reported when the port loads it.
-  XWindowAttributes attributes{};
-  if (!XGetWindowAttributes(&display, stage, &attributes)) return 1;
+  const XWindowAttributes attributes = StageAttributes(display, stage);
   return ScaleForWindow(attributes.width, attributes.height);
 }
 

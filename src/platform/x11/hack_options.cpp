@@ -9,14 +9,16 @@
 namespace fq::x11 {
 namespace {
 
-// Decimal, or hexadecimal after 0x; nothing but digits, and never 0 (no window has it). An id
-// is 32 bits on the wire: a longer one would be cut to another window's, or refused by the
-// server with an error that is not the hack's. Too many digits read as the largest number.
+// Decimal, or hexadecimal after 0x; nothing but digits, and never 0 (no window has it). A
+// leading 0 is still decimal, as the usage says, not C's octal. An id is 32 bits on the wire:
+// a longer one would be cut to another window's, or refused by the server with an error that
+// is not the hack's. Too many digits read as the largest number.
 unsigned long ReadWindowId(std::string_view text, std::string_view what) {
   const std::string digits(text);
   char* end = nullptr;
   const bool digit_first = !digits.empty() && digits[0] >= '0' && digits[0] <= '9';
-  const unsigned long long id = digit_first ? std::strtoull(digits.c_str(), &end, 0) : 0;
+  const int base = text.starts_with("0x") || text.starts_with("0X") ? 16 : 10;
+  const unsigned long long id = digit_first ? std::strtoull(digits.c_str(), &end, base) : 0;
   if (id == 0 || id > 0xFFFF'FFFFu || *end != '\0') {
     throw OptionError(std::string(what) + " \"" + digits + "\" is not a window id.");
   }

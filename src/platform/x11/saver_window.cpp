@@ -57,6 +57,18 @@ int DropErrorsAboutTheStage(Display* display, XErrorEvent* error) {
 
 }  // namespace
 
+XWindowAttributes StageAttributes(Display& display, Window stage) {
+  stage_window = stage;
+  if (!xlib_handler) xlib_handler = XSetErrorHandler(DropErrorsAboutTheStage);
+  XWindowAttributes attributes{};
+  if (!XGetWindowAttributes(&display, stage, &attributes)) {
+    std::ostringstream missing;
+    missing << "There is no window 0x" << std::hex << stage << " to draw on.";
+    throw Fault(FaultKind::PlatformFailure, missing.str());
+  }
+  return attributes;
+}
+
 X11Platform::X11Platform(Display& display, Window given, Picture sheet)
     : display_(display),
       sheet_(std::move(sheet)),
@@ -93,14 +105,7 @@ void X11Platform::LoadSaverWindow(const WindowDesign& design, SaverEvents& event
   } else {
     XSelectInput(&display_, window_, StructureNotifyMask);
   }
-  stage_window = window_;
-  if (!xlib_handler) xlib_handler = XSetErrorHandler(DropErrorsAboutTheStage);
-  XWindowAttributes attributes{};
-  if (!XGetWindowAttributes(&display_, window_, &attributes)) {
-    std::ostringstream missing;
-    missing << "There is no window 0x" << std::hex << window_ << " to draw on.";
-    throw Fault(FaultKind::PlatformFailure, missing.str());
-  }
+  const XWindowAttributes attributes = StageAttributes(display_, window_);
   if (!HoldsRgbPixels(attributes)) {
     throw Fault(FaultKind::PlatformFailure,
                 "The window to draw on is not 24-bit TrueColor with 8 bits each of red, green "
@@ -183,10 +188,21 @@ void X11Platform::Dispatch(const XEvent& event) {
       events_->MouseDown(ButtonPressed(event.xbutton.button), ShiftState(event.xbutton.state),
                          static_cast<float>(event.xbutton.x), static_cast<float>(event.xbutton.y));
       break;
-    case MotionNotify:
-      events_->MouseMove(ButtonsHeld(event.xmotion.state), ShiftState(event.xmotion.state),
-                         static_cast<float>(event.xmotion.x), static_cast<float>(event.xmotion.y));
+    case MotionNotify: {
+      const XMotionEvent& motion = event.xmotion;
+      const int origin_x = motion.x_root - motion.x, origin_y = motion.y_root - motion.y;
+      // Another client moved the window under the pointer: the last position, given again in
+      // the window's new place, is where the pointer rests, so only a move on the screen counts.
+      if (last_motion_ &&
+          (origin_x != last_motion_->origin_x || origin_y != last_motion_->origin_y)) {
+        events_->PointerPlaced(static_cast<float>(last_motion_->root_x - origin_x),
+                               static_cast<float>(last_motion_->root_y - origin_y));
+      }
+      last_motion_ = Motion{motion.x_root, motion.y_root, origin_x, origin_y};
+      events_->MouseMove(ButtonsHeld(motion.state), ShiftState(motion.state),
+                         static_cast<float>(motion.x), static_cast<float>(motion.y));
       break;
+    }
     case ClientMessage:
       if (static_cast<Atom>(event.xclient.data.l[0]) == delete_window_) {
         events_->CloseRequested(kCloseFromMenu);
