@@ -186,23 +186,15 @@ void X11Platform::Dispatch(const XEvent& event) {
       // A turn of the wheel is no click, on Windows either.
       if (event.xbutton.button >= 4 && event.xbutton.button <= 7) break;
       events_->MouseDown(ButtonPressed(event.xbutton.button), ShiftState(event.xbutton.state),
-                         static_cast<float>(event.xbutton.x), static_cast<float>(event.xbutton.y));
+                         static_cast<float>(event.xbutton.x_root),
+                         static_cast<float>(event.xbutton.y_root));
       break;
-    case MotionNotify: {
-      const XMotionEvent& motion = event.xmotion;
-      const int origin_x = motion.x_root - motion.x, origin_y = motion.y_root - motion.y;
-      // Another client moved the window under the pointer: the last position, given again in
-      // the window's new place, is where the pointer rests, so only a move on the screen counts.
-      if (last_motion_ &&
-          (origin_x != last_motion_->origin_x || origin_y != last_motion_->origin_y)) {
-        events_->PointerPlaced(static_cast<float>(last_motion_->root_x - origin_x),
-                               static_cast<float>(last_motion_->root_y - origin_y));
-      }
-      last_motion_ = Motion{motion.x_root, motion.y_root, origin_x, origin_y};
-      events_->MouseMove(ButtonsHeld(motion.state), ShiftState(motion.state),
-                         static_cast<float>(motion.x), static_cast<float>(motion.y));
+    // On the screen, which another client moving the window does not change.
+    case MotionNotify:
+      events_->MouseMove(ButtonsHeld(event.xmotion.state), ShiftState(event.xmotion.state),
+                         static_cast<float>(event.xmotion.x_root),
+                         static_cast<float>(event.xmotion.y_root));
       break;
-    }
     case ClientMessage:
       if (static_cast<Atom>(event.xclient.data.l[0]) == delete_window_) {
         events_->CloseRequested(kCloseFromMenu);

@@ -5,8 +5,6 @@
 // which it draws on and leaves alone otherwise.
 #pragma once
 
-#include <optional>
-
 #include "picture.h"
 #include "platform/pacing.h"
 #include "platform/saver_window.h"
@@ -81,11 +79,6 @@ class X11Platform : public SaverWindow, public Pacing, public WorkSurfaces {
   // The stage's size as last measured, and as its last ConfigureNotify gave it.
   Extent reported_size_{};
   Extent configured_size_{};
-  // Where the last pointer move was on the screen, and where the window lay then.
-  struct Motion {
-    int root_x, root_y, origin_x, origin_y;
-  };
-  std::optional<Motion> last_motion_;
   Cursor blank_cursor_ = None;
   Pixmap work_scr_ = None;
   // Black and never drawn into (platform/work_surfaces.h): a screen-sized pixmap would hold
