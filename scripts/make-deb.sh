@@ -6,6 +6,8 @@
 # error. Every time in it is SOURCE_DATE_EPOCH, by default the last commit's.
 # Usage: scripts/make-deb.sh NATIVE_BUILD OUTDIR   (prints the package's path)
 set -euo pipefail
+# CPack gives folders, and the package's own members, the modes they are made with.
+umask 022
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$(realpath "$1")"
 out="$(realpath -m "$2")"
@@ -29,8 +31,6 @@ maintainer=$(sed -n 's/^set(CPACK_PACKAGE_CONTACT "\(.*\)")$/\1/p' \
   "$build/CPackConfig.cmake")
 printf '%s\n' "flyingquorlin ($version) unstable; urgency=medium" "" "  * Release $version." "" \
   " -- $maintainer  $(date -u -R -d "@$SOURCE_DATE_EPOCH")" | gzip -9n >"$docs/changelog.gz"
-# CPack copies these as they are: modes that do not hang on the umask.
-chmod -R u=rwX,go=rX "$work/docs"
 
 cpack --config "$build/CPackConfig.cmake" -B "$work/cpack" \
   -D "CPACK_INSTALLED_DIRECTORIES=$work/docs;." >/dev/null \
