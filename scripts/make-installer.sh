@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows installer (packaging/windows/installer.nsi) from both Windows programs with
-# makensis, signing it and the uninstaller inside it where scripts/sign.sh has a certificate.
+# makensis. It and the uninstaller inside it carry SOURCE_DATE_EPOCH (by default the last
+# commit's time) in their headers, and are signed where scripts/sign.sh has a certificate.
 # Usage: scripts/make-installer.sh OUTFILE [TARGET [SCR32 SCR64]]
 # TARGET is NSIS's: x86-unicode (default, the release: runs on 32- and 64-bit Windows) or
 # amd64-unicode (runs under 64-bit Wine alone, for the tests where no 32-bit code runs). SCR32 and
@@ -16,7 +17,10 @@ for file in "$scr32" "$scr64"; do
   [[ -f $file ]] || { echo "no $file: build the win32 and win64 presets first" >&2; exit 1; }
 done
 mkdir -p "$(dirname "$out")"
+SOURCE_DATE_EPOCH=$(bash "$repo/scripts/source-date-epoch.sh")
+export SOURCE_DATE_EPOCH
 makensis -V2 -NOCD -INPUTCHARSET UTF8 -DVERSION="$(bash "$repo/scripts/version.sh")" \
   -DTARGET="$target" -DSCR32="$scr32" -DSCR64="$scr64" \
   -DICON="$repo/src/resources/FlyingQuorlin.ico" -DOUTFILE="$out" \
-  -DSIGN="bash \"$repo/scripts/sign.sh\"" "$repo/packaging/windows/installer.nsi"
+  -DSTAMP="/usr/bin/python3 \"$repo/scripts/stamp-pe.py\"" -DSIGN="bash \"$repo/scripts/sign.sh\"" \
+  "$repo/packaging/windows/installer.nsi"
