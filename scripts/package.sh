@@ -3,20 +3,29 @@
 # FlyingQuorlin-<version>.zip with both program files, the user part of README.md, its install
 # notes, the license and SHA-256 sums; the Windows installer FlyingQuorlin-<version>.exe; and the
 # hack's Debian package flyingquorlin_<version>_<arch>.deb; each with its SHA-256 sum beside it
-# (README.md, "Release package", lists them).
+# (README.md, "Release package", lists them). The program files and the installer are signed
+# when the environment gives a certificate (scripts/sign.sh). Two runs on one commit give the
+# same bytes, whatever the folder, the time and the umask: every time in them is
+# SOURCE_DATE_EPOCH, by default the last commit's (scripts/source-date-epoch.sh).
 # Usage: scripts/package.sh
 # FQ_BUILD_ROOT puts the builds elsewhere (default: build/ in this checkout).
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/install-deps.sh
+bash scripts/sign.sh
 
 build_root="$(realpath -m "${FQ_BUILD_ROOT:-build}")"
 version=$(bash scripts/version.sh)
 name=FlyingQuorlin-$version
+SOURCE_DATE_EPOCH=$(bash scripts/source-date-epoch.sh)
+export SOURCE_DATE_EPOCH
 
 for preset in win32 win64; do
   cmake --preset "$preset" -B "$build_root/$preset" >/dev/null
+  # Linked again, so that the header carries this release's time (the linker reads
+  # SOURCE_DATE_EPOCH) and not that of an earlier build.
+  rm -f "$build_root/$preset/FlyingQuorlin.scr"
   cmake --build "$build_root/$preset" -j2 --target FlyingQuorlin
 done
 cmake --preset native -B "$build_root/native" >/dev/null
@@ -27,6 +36,7 @@ rm -rf "$build_root/package" "$build_root/$name".* "$build_root"/flyingquorlin_*
 mkdir -p "$stage"
 cp "$build_root/win32/FlyingQuorlin.scr" "$stage/FlyingQuorlin-32bit.scr"
 cp "$build_root/win64/FlyingQuorlin.scr" "$stage/FlyingQuorlin-64bit.scr"
+bash scripts/sign.sh "$stage"/FlyingQuorlin-*.scr
 
 # Text for Windows: CRLF line ends.
 as_windows_text() { sed 's/$/\r/'; }
@@ -41,9 +51,15 @@ as_windows_text <LICENSE >"$stage/LICENSE.txt"
 (cd "$stage" && sha256sum FlyingQuorlin-32bit.scr FlyingQuorlin-64bit.scr README.txt \
   INSTALL.txt LICENSE.txt >SHA256SUMS.txt)
 
-(cd "$build_root/package" && zip -q -X -r "$build_root/$name.zip" "$name")
-bash scripts/make-installer.sh "$build_root/$name.exe" x86-unicode "$build_root/win32" \
-  "$build_root/win64"
+# The same entries whatever the umask and the clock: modes, times (in UTC: a zip's times are
+# local), order; no owners or extra times (-X).
+chmod 0755 "$stage"
+chmod 0644 "$stage"/*
+touch -h -d "@$SOURCE_DATE_EPOCH" "$stage" "$stage"/*
+(cd "$build_root/package" && { echo "$name/"; find "$name" -type f | LC_ALL=C sort; } |
+  TZ=UTC zip -q -X -@ "$build_root/$name.zip")
+bash scripts/make-installer.sh "$build_root/$name.exe" x86-unicode \
+  "$stage/FlyingQuorlin-32bit.scr" "$stage/FlyingQuorlin-64bit.scr"
 deb=$(bash scripts/make-deb.sh "$build_root/native" "$build_root")
 for file in "$name.zip" "$name.exe" "$(basename "$deb")"; do
   (cd "$build_root" && sha256sum "$file" >"$file.sha256")

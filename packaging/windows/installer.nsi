@@ -4,9 +4,15 @@
 ; step and leaves the user's Speed and Count alone. scripts/make-installer.sh builds it with
 ; Debian's makensis and gives the defines: VERSION, SCR32, SCR64, ICON, OUTFILE and TARGET
 ; (x86-unicode for the release, which runs on both kinds of Windows; amd64-unicode where only
-; 64-bit Wine can try it).
+; 64-bit Wine can try it); STAMP and SIGN, commands that give the file they are given the
+; release's time and sign it, in place.
 Unicode true
 Target ${TARGET}
+!ifdef STAMP & SIGN
+  ; The uninstaller is done before it is packed, the installer once it is written.
+  !uninstfinalize '${STAMP} "%1" && ${SIGN} "%1"' = 0
+  !finalize '${STAMP} "%1" && ${SIGN} "%1"' = 0
+!endif
 !include LogicLib.nsh
 !include WinVer.nsh
 !include x64.nsh

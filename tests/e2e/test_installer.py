@@ -25,7 +25,8 @@ class InstallerTest(WineTest):
         super().setUpClass()
         cls.installer = cls.work / "FlyingQuorlin.exe"
         subprocess.run(["bash", REPO / "scripts/make-installer.sh", cls.installer,
-                        TARGET[cls.arch], BUILD["i686"], BUILD["x86_64"]],
+                        TARGET[cls.arch], BUILD["i686"] / "FlyingQuorlin.scr",
+                        BUILD["x86_64"] / "FlyingQuorlin.scr"],
                        check=True, capture_output=True)
         cls.version = subprocess.run(["bash", REPO / "scripts/version.sh"], check=True,
                                      capture_output=True, text=True).stdout.strip()
