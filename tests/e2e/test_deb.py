@@ -143,13 +143,17 @@ class DebTest(XTest):
                                     "getwindowname", "%@"], env=env, capture_output=True,
                                    text=True).stdout.split("\n")[0]
             return found.removeprefix("XScreenSaver: ").removesuffix(" Settings")
-        first = self.wait_until(selected, 30, "the settings program")
-        # A click into the list of hacks, the first one chosen, then ours by its name.
-        self.x("xdotool", "mousemove", "150", "300", "click", "1", "key", "Home")
-        self.wait_until(lambda: selected() not in ("", "Flying Quorlin"), 10,
-                        f"another hack than {first} to be chosen")
-        self.x("xdotool", "type", "--delay", "50", "Flying Quorlin")
-        self.wait_until(lambda: selected() == "Flying Quorlin", 10, "the hack to be chosen")
+        self.wait_until(selected, 30, "the settings program")
+        # A click into the list of hacks, the first one chosen, then ours by its name; again
+        # where a loaded machine lost the click.
+        for _ in range(3):
+            self.x("xdotool", "mousemove", "150", "300", "click", "1", "key", "Home")
+            time.sleep(1)
+            self.x("xdotool", "type", "--delay", "50", "Flying Quorlin")
+            with contextlib.suppress(AssertionError):
+                self.wait_until(lambda: selected() == "Flying Quorlin", 10, "the hack")
+                break
+        self.assertEqual(selected(), "Flying Quorlin", "the hack chosen by its name")
         self.wait_until(lambda: self.hacks(user, settings.pid), 10, "its preview to run")
 
 
