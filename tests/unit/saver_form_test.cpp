@@ -39,20 +39,6 @@ struct LoadedSaver {
   SaverForm frmSaver;
 };
 
-TEST(SaverInput, EveryKeyEveryButtonAndEveryCloseRequestEndsTheSaver) {
-  const std::function<void(SaverForm&)> inputs[] = {
-      [](SaverForm& f) { f.KeyDown('A', 0); },     [](SaverForm& f) { f.KeyDown(18, 4); },
-      [](SaverForm& f) { f.KeyDown(27, 3); },      [](SaverForm& f) { f.MouseDown(1, 0, 5, 5); },
-      [](SaverForm& f) { f.MouseDown(4, 1, 0, 0); }, [](SaverForm& f) { f.CloseRequested(5); },
-  };
-  int input = 0;
-  for (const auto& act : inputs) {
-    LoadedSaver saver;
-    EXPECT_TRUE(saver.Ends([&] { act(saver.frmSaver); })) << "input " << input;
-    EXPECT_GE(saver.platform.pointer_count, 6) << "input " << input++;
-  }
-}
-
 // The first move only remembers (100, 100); the second is judged against it.
 TEST(SaverInput, AMoveEndsTheSaverOnlyWhenMoreThanTwentyPixelsAwayOnBothAxes) {
   const struct {
