@@ -11,7 +11,6 @@ from collections import Counter
 from harness import BM_CLICK, REPO, WINE, WM_CLOSE, WineTest, run, wine_path
 
 SPEED_REFUSAL = "ERROR: For Speed we're looking for a number between 1 and 100 here, buddy."
-COUNT_REFUSAL = "ERROR: For count we're looking for a number between 1 and 30 here, buddy."
 LOGO_SIZE = (76, 64)
 WS_SYSMENU, WS_SIZE_BOXES, WS_EX_TOOLWINDOW = 0x80000, 0x70000, 0x80
 WHITE, BLACK, GREY = b"\xff\xff\xff", b"\0\0\0", b"\x40\x40\x40"
@@ -135,10 +134,6 @@ class DialogTest(WineTest):
         named = self.named(dialog)
         self.assertEqual((named["txtSpeed"]["text"], named["txtCount"]["text"]), ("abc", "12"))
         self.assertEqual(self.focus(dialog), "cmdOK", "the focus after the box")
-        self.type_values(dialog, "0", "31")
-        self.key("Return")
-        self.assertEqual([self.dismiss_box(program), self.dismiss_box(program)],
-                         [SPEED_REFUSAL, COUNT_REFUSAL])
         left, top, right, bottom = self.named(dialog)["cmdCancel"]["rect"]
         self.click((left + right) // 2, (top + bottom) // 2)
         self.assert_ended(program, {"Count": "12"})

@@ -10,6 +10,7 @@ Usage: python3 test_release.py"""
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import unittest
 import zipfile
@@ -43,7 +44,7 @@ class ReleaseTest(unittest.TestCase):
             run(["bash", "-c", f"umask {umask} && git clone -q --no-checkout \"$0\" \"$1\" && "
                  f"git -C \"$1\" checkout -q {commit}", REPO, clone])
             for preset in ("win32", "win64", "native"):
-                run(["cmake", "--preset", preset, "-DFQ_BUILD_TESTS=OFF", "-DFQ_BENCH=OFF"],
+                run(["cmake", "--preset", preset, "-DBUILD_TESTING=OFF", "-DFQ_BENCH=OFF"],
                     cwd=clone)
             cls.package(clone, umask, TZ=zone)
             # Kept apart: the signing test makes the second clone's release again.
@@ -97,7 +98,7 @@ class ReleaseTest(unittest.TestCase):
                               run(["osslsigncode", "verify", "-CAfile", keys / "cert.pem",
                                    "-in", path]))
         for arch, path in programs.items():
-            run(["/usr/bin/python3", REPO / "tests/static/check_pe.py", arch, path])
+            run([sys.executable, REPO / "tests/static/check_pe.py", arch, path])
 
 
 if __name__ == "__main__":

@@ -63,12 +63,6 @@ std::string FakePlatform::EnvironmentVariable(std::string_view name) {
   return found == environment.end() ? std::string() : found->second;
 }
 
-bool FakePlatform::TopLevelWindowExists(std::string_view title) {
-  calls.push_back("TopLevelWindowExists " + std::string(title));
-  return other_window_titles.count(std::string(title)) > 0 ||
-         (saver_loaded && saver_title == title);
-}
-
 void FakePlatform::ChangeScreenSaverPassword(int32_t parent_window) {
   password_change_parents.push_back(parent_window);
 }

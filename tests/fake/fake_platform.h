@@ -7,7 +7,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -42,13 +41,11 @@ class FakePlatform : public Platform {
  public:
   // --- What a test sets up ---
   std::string argument_text;
-  bool previous_instance = false;
   std::map<std::string, std::string> environment;
   char decimal_separator = '.';
   float seconds_since_midnight = 0;
   std::map<std::string, std::string> store;  // by key; the application and section are fixed
   bool refuse_writes = false;
-  std::set<std::string> other_window_titles;
   std::optional<int32_t> password_verdict;  // nothing: the service cannot be loaded
   int32_t pointer_count = 0;
   Extent screen{1920, 1080};
@@ -80,10 +77,13 @@ class FakePlatform : public Platform {
 
   std::string ArgumentText() override { return argument_text; }
   [[noreturn]] void EndProcessNow() override;
-  bool PreviousInstanceRunning() override { return previous_instance; }
+  // One copy at a time: the guard's other outcomes need real processes (tests/e2e).
+  bool PreviousInstanceRunning() override { return false; }
   std::string EnvironmentVariable(std::string_view name) override;
   char DecimalSeparator() override { return decimal_separator; }
-  bool TopLevelWindowExists(std::string_view title) override;
+  bool TopLevelWindowExists(std::string_view title) override {
+    return saver_loaded && saver_title == title;
+  }
   void ChangeScreenSaverPassword(int32_t parent_window) override;
   std::optional<int32_t> VerifyScreenSaverPassword() override;
   void ClearScreenSaverRunning() override { calls.push_back("ClearScreenSaverRunning"); }

@@ -1,5 +1,5 @@
-// The settings dialog on the fake platform: its layout's focus order, what it shows, what OK
-// accepts, refuses and saves, and how both buttons end the program.
+// The settings dialog on the fake platform: what it shows, what OK accepts, refuses and saves,
+// and how both buttons end the program. Its window, keys and boxes: tests/e2e/test_dialog.py.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +7,6 @@
 
 #include "fake/fake_platform.h"
 #include "platform/fault.h"
-#include "settings_dialog/config_layout.h"
 #include "startup/program.h"
 
 namespace fq {
@@ -56,15 +55,6 @@ struct OpenDialog {
     return writes;
   }
 };
-
-TEST(ConfigLayout, FocusGoesOkSpeedCountCancelAndOnlyThoseTakeIt) {
-  std::string focus_order;
-  for (const ControlDefinition& control : ConfigLayout().controls) {
-    if (TakesFocus(control.kind)) focus_order += control.name + " ";
-  }
-  EXPECT_EQ(focus_order, "cmdOK txtSpeed txtCount cmdCancel ");
-  EXPECT_EQ(ConfigLayout().controls[0].role, DialogControl::Ok) << "the focus opens on OK";
-}
 
 TEST(ConfigForm, OpensFilledWithTheConvertedSettings) {
   const struct {
@@ -160,35 +150,6 @@ class PlatformClosingTheDialogDuringAMessage : public FakePlatform {
     DestroyConfigDialog();
   }
 };
-
-// Another program presses OK again, as fast as it likes, while a refusal is up.
-class PlatformPressingOkDuringAMessage : public FakePlatform {
- public:
-  int presses = 0;
-  void ShowErrorMessage(std::string_view text) override {
-    FakePlatform::ShowErrorMessage(text);
-    while (presses < 10) {
-      ++presses;
-      config_events->OkClicked();
-    }
-  }
-};
-
-TEST(ConfigForm, OkPressedWhileItsRefusalIsUpIsIgnored) {
-  PlatformPressingOkDuringAMessage platform;
-  platform.argument_text = "/c";
-  Program program(platform);
-  program.Main();
-  platform.control_texts = {{DialogControl::SpeedBox, "abc"}, {DialogControl::CountBox, "31"}};
-  platform.config_events->OkClicked();
-  EXPECT_EQ(platform.error_messages, (std::vector<std::string>{kSpeedRefusal, kCountRefusal}));
-  // Once its messages are gone, OK is pressed as before.
-  platform.error_messages.clear();
-  platform.control_texts[DialogControl::CountBox] = "12";
-  platform.config_events->OkClicked();
-  EXPECT_EQ(platform.error_messages, std::vector<std::string>{kSpeedRefusal});
-  EXPECT_EQ(platform.store, (Stored{{"Count", "12"}}));
-}
 
 TEST(ConfigForm, ClosedFromOutsideDuringARefusalOkStopsThereAndStoresNothing) {
   PlatformClosingTheDialogDuringAMessage platform;

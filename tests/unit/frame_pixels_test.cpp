@@ -8,7 +8,6 @@
 #include "animation/random_source.h"
 #include "animation/motion.h"
 #include "animation/sheet_layout.h"
-#include "art/pictures.h"
 #include "fake/scene_fixture.h"
 
 namespace fq {
@@ -33,19 +32,6 @@ fake::Pixels SyntheticSheet() {
     }
   }
   return sheet;
-}
-
-// The program's own sheet, in the fake's pixel format.
-fake::Pixels RealSheet() {
-  const art::IndexedImage sheet = art::DrawSpriteSheet(1);
-  fake::Pixels pixels(sheet.width, sheet.height);
-  for (int y = 0; y < sheet.height; ++y) {
-    for (int x = 0; x < sheet.width; ++x) {
-      const art::Rgb colour = sheet.palette[sheet.at(x, y)];
-      pixels.at(x, y) = uint32_t(colour.r) << 16 | uint32_t(colour.g) << 8 | colour.b;
-    }
-  }
-  return pixels;
 }
 
 // The screen as it should look: black, then every sprite in index order, stamped through its
@@ -84,28 +70,26 @@ bool SomeSpritesOverlap(const Scene& scene, int count) {
 // Many frames on a small screen, so that sprites cross the edges and re-enter often; the
 // program's own generator decides where they come back and how fast.
 TEST(FramePixels, AfterManyFramesTheScreenIsAFreshCompositionWithNoTrail) {
-  for (const bool real_sheet : {false, true}) {
-    SceneOnFake<LcgRandom> run(8, {360, 240});
-    run.platform.sheet = real_sheet ? RealSheet() : SyntheticSheet();
-    run.platform.seconds_since_midnight = 51234.5f;
-    run.SetUp();
-    int re_entries = 0;
-    bool overlapped = false;
-    for (int step = 1; step <= 600; ++step) {
-      const int16_t x_before = run.sprite(0).X;
-      run.scene.FrameStep();
-      re_entries += run.sprite(0).X < x_before;
-      overlapped = SomeSpritesOverlap(run.scene, 8);
-      for (int i = 0; i < 8; ++i) ASSERT_LE(run.sprite(i).SpeedX, kSpriteLeft) << "step " << step;
-    }
-    ASSERT_GE(re_entries, 2) << "the run should include re-entries";
-    ASSERT_TRUE(overlapped) << "the last frame should hold overlapping sprites";
-    const fake::Pixels expected = FreshComposition(run);
-    EXPECT_EQ(fake::Difference(run.platform.surface(SurfaceId::SaverWindow), expected), "")
-        << (real_sheet ? "real" : "synthetic") << " sheet, screen";
-    EXPECT_EQ(fake::Difference(run.platform.surface(SurfaceId::WorkScr), expected), "")
-        << (real_sheet ? "real" : "synthetic") << " sheet, back buffer";
+  SceneOnFake<LcgRandom> run(8, {360, 240});
+  run.platform.sheet = SyntheticSheet();
+  run.platform.seconds_since_midnight = 51234.5f;
+  run.SetUp();
+  int re_entries = 0;
+  bool overlapped = false;
+  for (int step = 1; step <= 600; ++step) {
+    const int16_t x_before = run.sprite(0).X;
+    run.scene.FrameStep();
+    re_entries += run.sprite(0).X < x_before;
+    overlapped = SomeSpritesOverlap(run.scene, 8);
+    for (int i = 0; i < 8; ++i) ASSERT_LE(run.sprite(i).SpeedX, kSpriteLeft) << "step " << step;
   }
+  ASSERT_GE(re_entries, 2) << "the run should include re-entries";
+  ASSERT_TRUE(overlapped) << "the last frame should hold overlapping sprites";
+  const fake::Pixels expected = FreshComposition(run);
+  EXPECT_EQ(fake::Difference(run.platform.surface(SurfaceId::SaverWindow), expected), "")
+      << "screen";
+  EXPECT_EQ(fake::Difference(run.platform.surface(SurfaceId::WorkScr), expected), "")
+      << "back buffer";
 }
 
 }  // namespace

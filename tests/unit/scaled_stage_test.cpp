@@ -70,19 +70,13 @@ TEST(ScaledStage, AtScaleKTheScreenIsTheScaleOneScreenWithEveryPixelKByK) {
     Extent physical;  // not always a multiple of k: the rest stays black
   } cases[] = {{2, {640, 360}}, {2, {641, 361}}, {3, {962, 542}}};
   for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "k " << c.k << ", width " << c.physical.width);
     ScaledRun scaled(c.k, c.physical, kFrames);
-    EXPECT_EQ(scaled.scene.ScreenW(), 320) << "k " << c.k << ", width " << c.physical.width;
-    EXPECT_EQ(scaled.scene.ScreenH(), 180) << "k " << c.k << ", width " << c.physical.width;
-    for (int i = 0; i < 6; ++i) {
-      ASSERT_EQ(scaled.scene.Sprites()[i].X, plain.scene.Sprites()[i].X) << "sprite " << i;
-      ASSERT_EQ(scaled.scene.Sprites()[i].Y, plain.scene.Sprites()[i].Y) << "sprite " << i;
-    }
+    EXPECT_EQ(scaled.scene.ScreenW(), 320);
+    EXPECT_EQ(scaled.scene.ScreenH(), 180);
     Pixels wanted(c.physical.width, c.physical.height, 0);
-    for (int y = 0; y < 180 * c.k; ++y) {
-      for (int x = 0; x < 320 * c.k; ++x) wanted.at(x, y) = expected.at(x / c.k, y / c.k);
-    }
-    EXPECT_EQ(fake::Difference(scaled.platform.surface(SurfaceId::SaverWindow), wanted), "")
-        << "k " << c.k << ", width " << c.physical.width;
+    fake::Blit(wanted, 0, 0, 320 * c.k, 180 * c.k, Enlarged(expected, c.k), 0, 0, RasterOp::SrcCopy);
+    EXPECT_EQ(fake::Difference(scaled.platform.surface(SurfaceId::SaverWindow), wanted), "");
     const Pixels& work = scaled.platform.surface(SurfaceId::WorkScr);
     EXPECT_EQ(work.width, 320 * c.k) << "the back buffer is the core's screen, times k";
     EXPECT_EQ(work.height, 180 * c.k);
