@@ -1,12 +1,11 @@
-// The number rules: the strict reading of stored and typed texts, the lenient reading after
-// "/A", and rounding half to even with its overflow bounds.
+// The number rules: the strict reading of stored and typed texts and the lenient reading after
+// "/A". Rounding to 32 bits shows in the password change's parent (startup_test.cpp).
 #include <gtest/gtest.h>
 
 #include <string>
 #include <variant>
 
 #include "numbers/readings.h"
-#include "numbers/rounding.h"
 #include "platform/fault.h"
 
 namespace fq {
@@ -63,16 +62,6 @@ TEST(LenientReading, ReadsUpToWhatCannotContinueTheNumber) {
   };
   for (const auto& c : cases) {
     EXPECT_DOUBLE_EQ(ReadLeadingNumber(c.text), c.expected) << "text \"" << c.text << "\"";
-  }
-}
-
-TEST(Rounding, GoesHalfToEvenAndOverflowsPastThe32BitRange) {
-  EXPECT_EQ(RoundToInt32(12.5, "h"), 12);
-  EXPECT_EQ(RoundToInt32(13.5, "h"), 14);
-  EXPECT_EQ(RoundToInt32(-2147483648.0, "h"), INT32_MIN);
-  EXPECT_EQ(RoundToInt32(2147483647.4, "h"), INT32_MAX);
-  for (double outside : {2147483647.5, -2147483649.0, 1e300}) {
-    EXPECT_THROW(RoundToInt32(outside, "h"), Fault) << outside;
   }
 }
 

@@ -93,7 +93,7 @@ TEST(Main, ChangePasswordPassesTheNumberAfterTheFirstTwoRawCharacters) {
       {"/a:123", 0},        {"/a 12.5", 12},         {"/a 13.5", 14},
       {" /a 123", 0},       {"/a -7", -7},           {"/a 2147483647", INT32_MAX},
       {"/a1 2 3", 123},     {"/a 12345678901", kOverflows}, {"/a 2147483648", kOverflows},
-      {"/a -2147483649", kOverflows},
+      {"/a -2147483648", INT32_MIN}, {"/a -2147483649", kOverflows},
   };
   for (const auto& c : cases) {
     FakePlatform platform;
