@@ -5,9 +5,7 @@
 
 #include "animation/random_source.h"
 #include "animation/sheet_layout.h"
-#include "fake/fake_platform.h"
 #include "fake/scene_fixture.h"
-#include "platform/scaled_stage.h"
 
 namespace fq {
 namespace {
@@ -36,29 +34,14 @@ Pixels PatternedSheet() {
   return sheet;
 }
 
-// A scene run as the program runs it on a screen of `physical` pixels at scale k: saver window
-// loaded and sized through the adapter, the scene set up and stepped `frames` times.
-struct ScaledRun {
-  ScaledRun(int k, Extent physical, int frames)
-      : stage(platform, platform, k),
-        frmSaver(stage, platform, stage, platform),
-        scene(stage, stage, platform, settings, random) {
-    settings.Count = 6;
-    platform.screen = physical;
+// Six sprites on a screen of `physical` pixels at scale k, stepped `frames` times.
+struct ScaledRun : SceneOnFake<LcgRandom> {
+  ScaledRun(int k, Extent physical, int frames) : SceneOnFake(6, physical, 25, k) {
     platform.sheet = Enlarged(PatternedSheet(), k);
     platform.seconds_since_midnight = 40321.25f;
-    frmSaver.Load();
-    stage.SetSaverOuterSize(stage.PrimaryScreenSize());
-    scene.SetUpScene();
+    SetUp();
     for (int i = 0; i < frames; ++i) scene.FrameStep();
   }
-
-  fake::FakePlatform platform;
-  ScaledStage stage;
-  Settings settings;
-  LcgRandom random;
-  SaverForm frmSaver;
-  Scene scene;
 };
 
 TEST(ScaledStage, AtScaleKTheScreenIsTheScaleOneScreenWithEveryPixelKByK) {
