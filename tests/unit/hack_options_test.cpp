@@ -31,6 +31,7 @@ TEST(HackOptions, PickTheWindowAsHacksDoAndTakeOnlyWhatTheDialogAccepts) {
       {{"--speed", "0"}, "", "--speed takes a number from 1 to 100, not \"0\"."},
       {{"--count", "1,5"}, "", "--count takes a number from 1 to 30, not \"1,5\"."},
       {{"--count"}, "", "--count needs a value."},
+      {{"--scale", "4"}, "", "--scale takes 1, 2 or 3, not \"4\"."},
       {{"--window-id", "-1"}, "", "--window-id \"-1\" is not a window id."},
       {{"--window-id", "0xFFFFFFFF"}, "", "", Target::GivenWindow, 0xFFFFFFFF},
       {{"--window-id", "4294967296"}, "", "--window-id \"4294967296\" is not a window id."},
