@@ -61,13 +61,6 @@ TEST(SaverInput, AMoveEndsTheSaverOnlyWhenMoreThanTwentyPixelsAwayOnBothAxes) {
   }
 }
 
-TEST(SaverUnload, DoesNothingWhenTheWindowIsNotLoaded) {
-  FakePlatform platform;
-  SaverForm frmSaver(platform, platform, platform, platform);
-  frmSaver.KeyDown(65, 0);
-  EXPECT_TRUE(platform.calls.empty());
-}
-
 TEST(SaverUnload, TheCloseHandlerShowsTheCursorPastFiveUnloadsTheWindowsAndEnds) {
   const struct {
     int32_t count_before;
