@@ -36,7 +36,35 @@ bool InRange(const std::string& text, double low, double high) {
   return MatchesGrammar(text, '.') && value >= low && value <= high;
 }
 
-void PressOk(fq::fake::FakePlatform& platform) {
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size > 4096) return 0;
+  const std::vector<std::string> parts = SplitParts(data, size);
+  fq::fake::FakePlatform platform;
+  platform.screen = {96, 64};
+  platform.argument_text = parts[0];
+  if (parts.size() > 1) platform.store["Speed"] = parts[1];
+  if (parts.size() > 2) platform.store["Count"] = parts[2];
+  platform.on_yield = [&platform] {
+    if (platform.yields > 3) platform.EndProcessNow();
+  };
+  fq::Program program(platform);  // the dialog's events live in it
+  try {
+    program.Main();
+  } catch (const fq::Fault&) {
+    return 0;
+  } catch (const fq::fake::ProcessEnded&) {
+    return 0;
+  }
+  const fq::Mode mode = fq::ModeOf(parts[0]);
+  if (mode == fq::Mode::ChangePassword) {
+    if (platform.password_change_parents.size() != 1) std::abort();
+    return 0;
+  }
+  if (mode != fq::Mode::Settings || !platform.dialog_loaded) std::abort();
+  if (parts.size() > 3) platform.SetControlText(fq::DialogControl::SpeedBox, parts[3]);
+  if (parts.size() > 4) platform.SetControlText(fq::DialogControl::CountBox, parts[4]);
   const std::string speed = platform.ControlText(fq::DialogControl::SpeedBox);
   const std::string count = platform.ControlText(fq::DialogControl::CountBox);
   auto before = platform.store;
@@ -52,39 +80,5 @@ void PressOk(fq::fake::FakePlatform& platform) {
   if (platform.store["Count"] != (count_ok ? count : before["Count"])) std::abort();
   if (platform.error_messages.size() != size_t{!speed_ok} + size_t{!count_ok}) std::abort();
   if (ended != (speed_ok && count_ok)) std::abort();
-}
-
-void Run(fq::fake::FakePlatform& platform, const std::vector<std::string>& parts) {
-  fq::Program program(platform);
-  program.Main();
-  const fq::Mode mode = fq::ModeOf(parts[0]);
-  if (mode == fq::Mode::ChangePassword) {
-    if (platform.password_change_parents.size() != 1) std::abort();
-    return;
-  }
-  if (mode != fq::Mode::Settings || !platform.dialog_loaded) std::abort();
-  if (parts.size() > 3) platform.SetControlText(fq::DialogControl::SpeedBox, parts[3]);
-  if (parts.size() > 4) platform.SetControlText(fq::DialogControl::CountBox, parts[4]);
-  PressOk(platform);
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size > 4096) return 0;
-  const std::vector<std::string> parts = SplitParts(data, size);
-  fq::fake::FakePlatform platform;
-  platform.screen = {96, 64};
-  platform.argument_text = parts[0];
-  if (parts.size() > 1) platform.store["Speed"] = parts[1];
-  if (parts.size() > 2) platform.store["Count"] = parts[2];
-  platform.on_yield = [&platform] {
-    if (platform.yields > 3) platform.EndProcessNow();
-  };
-  try {
-    Run(platform, parts);
-  } catch (const fq::Fault&) {
-  } catch (const fq::fake::ProcessEnded&) {
-  }
   return 0;
 }
