@@ -1,8 +1,5 @@
-"""The saver on two monitors (1280x720 primary, 1024x768 to its right): both go black, the
-sprites stay on the primary; input on the second ends the saver as on the first, the pointer
-judged in one space across both; the cursor hidden over both; how it yields to other
-programs' activation and to its own copies' (several savers at once: test_rivals.py); and a
-fault, which takes the saver down and shows its box on top of the primary."""
+"""The saver on two monitors (1280x720 primary, 1024x768 to its right), the pointer judged in
+one space across both; several savers at once: test_rivals.py."""
 
 import time
 
