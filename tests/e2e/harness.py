@@ -60,10 +60,6 @@ def wine_path(path):  # a Linux file as Wine's programs name it
     return "Z:" + str(Path(path).resolve()).replace("/", "\\")
 
 
-def runs_32bit_code():  # the same probe as the scripts (FQ_NO_32BIT=1 answers no)
-    return subprocess.run(["bash", REPO / "scripts/runs-32bit-code.sh"]).returncode == 0
-
-
 def run(env, command, input="", timeout=60):
     """(exit code, stdout, stderr) of a command. Output goes through files: the Wine services
     that the first call in a prefix starts inherit it and would hold a pipe open."""
@@ -198,13 +194,11 @@ class WineTest(XTest):
         # Wine reads the server's layout without asking it to look again, and may otherwise
         # never see an output that came on; a query makes it look.
         self.x("xrandr", "--query")
-        self.wait_until(lambda: self.screen_layout() == (size, sorted(monitors)), 10,
+        def shown():  # Wine's virtual screen size and its monitors' rectangles, sorted
+            virtual, *shown = self.inspect("monitors")
+            return tuple(map(int, virtual[2:])), sorted(tuple(map(int, m[:4])) for m in shown)
+        self.wait_until(lambda: shown() == (size, sorted(monitors)), 10,
                         f"Wine to show the screen {size} of {monitors}")
-
-    def screen_layout(self):
-        """Wine's virtual screen size and its monitors' rectangles, sorted."""
-        virtual, *monitors = self.inspect("monitors")
-        return tuple(map(int, virtual[2:])), sorted(tuple(map(int, m[:4])) for m in monitors)
 
     def set_dpi(self, dpi):
         """Sets Wine's DPI, which a program reads as it starts, in both places that hold it."""
@@ -369,7 +363,8 @@ class Program:
 
 if __name__ == "__main__":
     arch, modules = sys.argv[1], sys.argv[2:]
-    if runs_32bit_code():
+    # The same probe as the scripts (FQ_NO_32BIT=1 answers no).
+    if subprocess.run(["bash", REPO / "scripts/runs-32bit-code.sh"]).returncode == 0:
         modules = modules[:1]
     elif arch == "i686":
         sys.exit(77)

@@ -79,7 +79,14 @@ class DialogTest(WineTest):
         want = {name: GREY if c["class"] == "Edit" else BLACK for name, c in controls.items()
                 if c["class"] != "Button" and name != "img1"}
         for _ in range(10):  # until painted
-            background, colours, text_rows = self.look(dialog, controls, want)
+            shot, width, colours, text_rows = self.pixels(), self.screen[0], {}, {}
+            for name in want:  # its commonest colour, and how many of its rows hold white
+                l, t, r, b = controls[name]["rect"]  # within the boxes' sunken edges
+                rows = [[shot[3 * (y * width + x):][:3] for x in range(l + 2, r - 2)]
+                        for y in range(t + 2, b - 2)]
+                colours[name] = Counter(p for row in rows for p in row).most_common(1)[0][0]
+                text_rows[name] = sum(WHITE in row for row in rows)
+            background = shot[3 * ((bottom - 4) * width + left + 4):][:3]  # near a corner
             if background == BLACK and colours == want:
                 break
             time.sleep(0.5)
@@ -87,19 +94,6 @@ class DialogTest(WineTest):
         self.assertEqual(colours, want)
         self.assertTrue(all(text_rows.values()), f"text missing: {text_rows}")
         self.assertGreaterEqual(text_rows["lblTitle"], 1.3 * text_rows["lblCredit"], "title font")
-
-    def look(self, dialog, controls, names):
-        """The dialog's background near a corner, and per control named its commonest colour
-        and how many of its rows hold white."""
-        shot, width, colours, text_rows = self.pixels(), self.screen[0], {}, {}
-        left, bottom = dialog["client"][0], dialog["client"][3]
-        for name in names:
-            l, t, r, b = controls[name]["rect"]  # within the boxes' sunken edges
-            rows = [[shot[3 * (y * width + x):][:3] for x in range(l + 2, r - 2)]
-                    for y in range(t + 2, b - 2)]
-            colours[name] = Counter(p for row in rows for p in row).most_common(1)[0][0]
-            text_rows[name] = sum(WHITE in row for row in rows)
-        return shot[3 * ((bottom - 4) * width + left + 4):][:3], colours, text_rows
 
     def test_focus_order_keys_that_press_nothing_and_the_close_box(self):
         program, dialog = self.open()

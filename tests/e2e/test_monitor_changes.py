@@ -1,8 +1,6 @@
 """The saver while monitors change under it, on an Xorg whose outputs xrandr switches on, off
 and re-modes: within a moment of Wine showing a new layout the saver window covers exactly the
-primary monitor and a cover on each other monitor, none is left where no monitor is, the
-sprites fly over all of a primary that grew, and a jump on a monitor added ends the saver; with
-every monitor off for a moment, it waits for them and covers them again."""
+primary monitor and a cover each other one, and none is left where no monitor is."""
 
 import time
 
