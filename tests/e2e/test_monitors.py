@@ -49,12 +49,6 @@ class MonitorsTest(WineTest):
                     program.kill()
                 self.assertTrue(self.cursor_shown(), "the cursor after the saver")
 
-    def test_small_moves_across_the_border_keep_it(self):
-        program = self.start_saver(at=(PRIMARY[0] - 10, 300))
-        for to in [(PRIMARY[0] + 5, 310), (PRIMARY[0] - 8, 325), (PRIMARY[0] + 10, 340)]:
-            self.move(*to)
-        self.assertTrue(program.running(), "moves of under 20 pixels across the border ended it")
-
     def test_another_programs_window_ends_it_the_settings_dialog_does_not(self):
         saver = self.start_saver()
         self.wait_window(self.start("/c"), cls="FlyingQuorlinConfig")

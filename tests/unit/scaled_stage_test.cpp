@@ -6,6 +6,7 @@
 #include "animation/random_source.h"
 #include "animation/sheet_layout.h"
 #include "fake/scene_fixture.h"
+#include "platform/screen_scale.h"
 
 namespace fq {
 namespace {
@@ -43,6 +44,16 @@ struct ScaledRun : SceneOnFake<LcgRandom> {
     for (int i = 0; i < frames; ++i) scene.FrameStep();
   }
 };
+
+// The Win32 port's k from the primary's DPI; the X11 hack's from its stage's size.
+TEST(ScaledStage, KFollowsTheDpiOrTheStagesSize) {
+  for (const auto& [dpi, k] : {std::pair{96, 1}, {143, 1}, {144, 2}, {287, 2}, {288, 3}}) {
+    EXPECT_EQ(ScaleForDpi(dpi), k) << dpi << " dpi";
+  }
+  EXPECT_EQ(ScaleForWindow(2560, 1600), 1);
+  EXPECT_EQ(ScaleForWindow(2561, 1080), 2);
+  EXPECT_EQ(ScaleForWindow(1920, 1601), 2);
+}
 
 TEST(ScaledStage, AtScaleKTheScreenIsTheScaleOneScreenWithEveryPixelKByK) {
   constexpr int kFrames = 120;  // enough for re-entries at both edges

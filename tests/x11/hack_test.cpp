@@ -120,47 +120,6 @@ TEST(Hack, InItsOwnWindowEndsOnAKeyAClickAPointerJumpOrItsClosing) {
   }
 }
 
-// The largest width and height that one sprite (--count 1) shows over a wing beat.
-std::pair<int, int> SpriteSize(const Command& hack_command, int width, int height) {
-  XvfbScreen screen(width, height);
-  Process hack(hack_command);
-  SpritesMove(screen, screen.root(), width, height);
-  int widest = 0, tallest = 0;
-  for (int look = 0; look < 12; ++look) {
-    const fake::Pixels pixels = screen.Read(screen.root(), width, height);
-    int left = width, right = -1, top = height, bottom = -1;
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        if (pixels.at(x, y) == 0) continue;
-        left = std::min(left, x), right = std::max(right, x);
-        top = std::min(top, y), bottom = std::max(bottom, y);
-      }
-    }
-    widest = std::max(widest, right - left + 1);
-    tallest = std::max(tallest, bottom - top + 1);
-    std::this_thread::sleep_for(100ms);
-  }
-  return {widest, tallest};
-}
-
-TEST(Hack, OnAScreenWiderThan2560ItsSpritesAreTwiceTheirSizeUnlessScaledByHand) {
-  const Command one_sprite{FQ_HACK, "--root", "--count", "1", "--speed", "10"};
-  const auto [plain_width, plain_height] = SpriteSize(one_sprite, 1920, 1080);
-  ASSERT_GT(plain_width, 40);
-  const struct {
-    Command extra;
-    int k;
-  } cases[] = {{{}, 2}, {{"--scale", "1"}, 1}};
-  for (const auto& c : cases) {
-    Command command = one_sprite;
-    command.insert(command.end(), c.extra.begin(), c.extra.end());
-    const auto [width, height] = SpriteSize(command, 3840, 2160);
-    // A sprite may stay cut by an edge or in one wing position over the looks: an eighth off.
-    EXPECT_NEAR(width, c.k * plain_width, c.k * plain_width / 8) << "k " << c.k;
-    EXPECT_NEAR(height, c.k * plain_height, c.k * plain_height / 8) << "k " << c.k;
-  }
-}
-
 // XScreenSaver resizes the window it gave when the screen changes: the hack paints all of it
 // again and its sprites fly over the new size.
 TEST(Hack, FollowsAResizeOfTheWindowItIsGiven) {
