@@ -84,8 +84,7 @@ std::optional<RECT> Win32Platform::TakeDownSaverForFault() {
   DestroyWindow(saver_);
   saver_ = nullptr;
   while (ChangePointerCount(true) < 0) continue;
-  return saver_shown_ ? monitors_.primary
-                      : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  return saver_shown_ ? monitors_.primary : PrimaryByMetrics();
 }
 
 int ScreenDpi() {

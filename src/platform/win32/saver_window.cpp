@@ -54,9 +54,10 @@ LRESULT CALLBACK Win32Platform::SaverProcedure(HWND window, UINT message, WPARAM
   // another program moving one of the saver's windows does not change. The primary's corner,
   // where the saver window belongs, is the screen's origin.
   const bool cover = window != platform->saver_;
-  const DWORD at = GetMessagePos();
-  const auto x = static_cast<float>(GET_X_LPARAM(at));
-  const auto y = static_cast<float>(GET_Y_LPARAM(at));
+  const DWORD position = GetMessagePos();
+  const POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  const auto x = static_cast<float>(at.x);
+  const auto y = static_cast<float>(at.y);
   switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -78,8 +79,7 @@ LRESULT CALLBACK Win32Platform::SaverProcedure(HWND window, UINT message, WPARAM
         // A move that finds the saver's windows out of place, or no monitor to show (all off
         // for a moment), may be the system's, which moves the pointer as monitors come and go.
         const bool unsettled = platform->KeepScreensCovered(true);
-        if (platform->RescuedFromLostMonitor({GET_X_LPARAM(at), GET_Y_LPARAM(at)}) ||
-            unsettled) {
+        if (platform->RescuedFromLostMonitor(at) || unsettled) {
           events->PointerPlaced(x, y);
         } else {
           events->MouseMove(ButtonsHeld(wparam), ShiftState(), x, y);
@@ -150,9 +150,11 @@ Extent SizeOf(const RECT& rect) { return {rect.right - rect.left, rect.bottom - 
 
 }  // namespace
 
-Extent Win32Platform::PrimaryScreenSize() {
-  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+RECT PrimaryByMetrics() {
+  return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
+
+Extent Win32Platform::PrimaryScreenSize() { return SizeOf(PrimaryByMetrics()); }
 
 void Win32Platform::LoadSaverWindow(const WindowDesign& design, SaverEvents& events) {
   saver_events_ = &events;
@@ -209,8 +211,7 @@ bool Win32Platform::SaverResized() {
 void Win32Platform::ShowSaver() {
   ShowWindow(saver_, SW_SHOW);
   if (saver_shown_) return;
-  monitors_ = CurrentMonitorLayout().value_or(
-      MonitorLayout{{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, {}});
+  monitors_ = CurrentMonitorLayout().value_or(MonitorLayout{PrimaryByMetrics(), {}});
   CoverOtherMonitors(false);
   saver_shown_ = true;
 }

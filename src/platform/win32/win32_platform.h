@@ -58,6 +58,8 @@ struct MonitorLayout {
 };
 // None while the system shows no monitor, or none that is primary.
 std::optional<MonitorLayout> CurrentMonitorLayout();
+// The primary monitor as the system's metrics give it, which Wine keeps at its size at start.
+RECT PrimaryByMetrics();
 
 // The screen's pixels per inch, as this system-aware program sees it.
 int ScreenDpi();
