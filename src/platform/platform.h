@@ -26,7 +26,7 @@
 //   and divides what it measures. The port itself works in physical pixels and holds the
 //   sprite sheet drawn for k, laid out k times as large.
 //
-// THE WIN32 PORT (platform/win32/)
+// THE WIN32 PORT (ports/win32/)
 // - Adds: the process entry with its message loop, the fault box titled "FlyingQuorlin" and
 //   exit code 3; the previous-instance mark (a named mutex); the settings under HKCU in the
 //   key earlier builds used; the dialog's keyboard handling; a session's end as a close
@@ -37,7 +37,7 @@
 // - Cannot: verify a screen-saver password where password.cpl is absent (every NT-family
 //   system): the service answers nothing. The pointer's display count is the system's own.
 //
-// THE X11 PORT (platform/x11/), the XScreenSaver hack `flyingquorlin`
+// THE X11 PORT (ports/x11/), the XScreenSaver hack `flyingquorlin`
 // - Implements: SaverWindow, Pacing and WorkSurfaces on Xlib, and nothing else: the hack runs
 //   the scene alone. Surfaces are server pixmaps; BitBlt is XCopyArea with GXcopy, GXand and
 //   GXor; the sheet is the committed BMP, compiled in and decoded once.
