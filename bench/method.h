@@ -46,12 +46,14 @@ inline void PrintTimings(int16_t count, int width, int height, int scale,
 // it up: on a platform's own, or through the stage that scales it.
 class BenchScene {
  public:
-  BenchScene(SaverWindow& window, WorkSurfaces& surfaces, Pacing& pacing, int16_t count)
-      : settings_{kPacedSpeed, count}, scene_(window, surfaces, pacing, settings_, random_) {
+  BenchScene(SaverWindow& window, WorkSurfaces& surfaces, OtherMonitors& others, Pacing& pacing,
+             int16_t count)
+      : settings_{kPacedSpeed, count}, scene_(window, surfaces, others, pacing, settings_, random_) {
     scene_.SetUpScene();
   }
   template <typename Platform>
-  BenchScene(Platform& platform, int16_t count) : BenchScene(platform, platform, platform, count) {}
+  BenchScene(Platform& platform, int16_t count)
+      : BenchScene(platform, platform, platform, platform, count) {}
   Scene& scene() { return scene_; }
 
  private:

@@ -104,7 +104,7 @@ SheetSource ProgramSheet(const win32::Win32Platform& platform) {
 // clip alike at the screen's edges. The rounds start where the frame step left off.
 void CompareDrawing(win32::Win32Platform& platform, ScaledStage& stage, int16_t count,
                     HINSTANCE instance) {
-  BenchScene bench_scene(stage, stage, platform, count);
+  BenchScene bench_scene(stage, stage, stage, platform, count);
   Scene& scene = bench_scene.scene();
   const Extent screen{scene.ScreenW(), scene.ScreenH()};
   const int scale = stage.scale();
@@ -141,7 +141,7 @@ void CompareDrawing(win32::Win32Platform& platform, ScaledStage& stage, int16_t 
 // The bare loop paced as the saver runs.
 void RunPacedBare(win32::Win32Platform& platform, ScaledStage& stage, double seconds,
                   int16_t count) {
-  BenchScene bench_scene(stage, stage, platform, count);
+  BenchScene bench_scene(stage, stage, stage, platform, count);
   Scene& scene = bench_scene.scene();
   BareBlits bare(platform, scene.Sprites(), count, {scene.ScreenW(), scene.ScreenH()},
                  stage.scale());
@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   const int scale = ScaleForDpi(win32::ScreenDpi());
   win32::Win32Platform platform(instance, scale);
-  ScaledStage stage(platform, platform, scale);
+  ScaledStage stage(platform, platform, platform, scale);
   bench::IgnoredInput input;
   try {
     stage.LoadSaverWindow(kSaverDesign, input);

@@ -20,7 +20,9 @@ class RandomSource {
 class LcgRandom : public RandomSource {
  public:
   float Next() override;
-  void Reseed(float seconds_since_midnight) override;
+  void Reseed(float seconds_since_midnight) override { Reseed(seconds_since_midnight, 0); }
+  // Each stream is a sequence of its own for the same seed; stream 0 is Reseed's.
+  void Reseed(float seconds_since_midnight, uint32_t stream);
 
  private:
   uint32_t state_ = 0x5A17C3;

@@ -1,11 +1,14 @@
-// The animation half of the module state: the `Sprites` table, `ScreenW` and `ScreenH`, and
-// the procedures over them: the scene set-up `InitScene`, the endless `FrameLoop` and the
-// three-pass `FrameStep`. Everything a run keeps lives in the object, so tests can make many.
+// The animation half of the module state and its procedures: the scene set-up `InitScene`, the
+// endless `FrameLoop`, and the flocks it steps: the saver window's (its `Sprites` table,
+// `ScreenW` and `ScreenH`) and one on every other monitor. Everything a run keeps lives in the
+// object, so tests can make many.
 #pragma once
 
 #include <cstdint>
 
-#include "animation/sprite_table.h"
+#include "animation/flock.h"
+#include "animation/monitor_flocks.h"
+#include "platform/other_monitors.h"
 #include "platform/pacing.h"
 #include "platform/saver_window.h"
 #include "platform/work_surfaces.h"
@@ -21,10 +24,10 @@ inline constexpr WorkFormDesign kWorkFormDesign{{39, 41}, {33, 41}};
 
 class Scene {
  public:
-  Scene(SaverWindow& window, WorkSurfaces& surfaces, Pacing& pacing, const Settings& settings,
-        RandomSource& random)
+  Scene(SaverWindow& window, WorkSurfaces& surfaces, OtherMonitors& others, Pacing& pacing,
+        const Settings& settings, RandomSource& random)
       : window_(window), surfaces_(surfaces), pacing_(pacing), settings_(settings),
-        random_(random) {}
+        random_(random), flock_(surfaces, settings, random), others_(others, pacing, settings) {}
 
   // Sets the scene up on the loaded, hidden saver window and runs the frame loop; the
   // process ends inside it, from a dismissal handled during a yield.
@@ -32,43 +35,38 @@ class Scene {
 
   // The set-up alone (every step of `InitScene` but the last): shows, maximises and measures
   // the saver window, sizes the surfaces, makes the window topmost, hides the cursor, reseeds
-  // the random numbers and places the sprites.
+  // the random numbers and places the sprites; then a flock on every other monitor.
   void SetUpScene();
 
   // Forever: one frame, a yield to the message loop, a pause of `Speed` ms when above 0. When
   // the system resized the saver window during the yield, the scene starts afresh on the new
-  // size before the next frame.
+  // size before the next frame; the other monitors' flocks follow their monitors.
   [[noreturn]] void FrameLoop();
 
   // The set-up again on the window's new size: the surfaces are sized anew and the sprites
   // placed again, as at start-up.
   void Restage();
 
-  // One frame: erase every sprite's old cell, update and draw every sprite, present every
-  // new cell. Allocates nothing.
+  // One frame of every flock, the saver window's first.
   void FrameStep();
 
-  SpriteTable& Sprites() { return Sprites_; }
-  const SpriteTable& Sprites() const { return Sprites_; }
-  int16_t ScreenW() const { return ScreenW_; }
-  int16_t ScreenH() const { return ScreenH_; }
+  SpriteTable& Sprites() { return flock_.Sprites(); }
+  const SpriteTable& Sprites() const { return flock_.Sprites(); }
+  int16_t ScreenW() const { return flock_.ScreenW(); }
+  int16_t ScreenH() const { return flock_.ScreenH(); }
+  const MonitorFlocks& OtherFlocks() const { return others_; }
 
  private:
   // ScreenW and ScreenH from the client area; WorkScr and CleanScreen sized to the window.
   void MeasureStage();
-  void PlaceSprites();
-  void PlaceSprite(Sprite& sprite);
-  void Update(Sprite& sprite);
-  void ReEnter(Sprite& sprite);
 
   SaverWindow& window_;
   WorkSurfaces& surfaces_;
   Pacing& pacing_;
   const Settings& settings_;
   RandomSource& random_;
-  SpriteTable Sprites_{};
-  int16_t ScreenW_ = 0;
-  int16_t ScreenH_ = 0;
+  Flock flock_;
+  MonitorFlocks others_;
 };
 
 }  // namespace fq

@@ -14,10 +14,11 @@
 //   SystemServices   start-up, guard, saver shut-down, dialog
 //   SettingsStore    start-up (read), dialog (write)
 //   SaverWindow      start-up, scene set-up, saver window
+//   OtherMonitors    scene set-up, frame loop (a flock on every monitor beyond the primary)
 //   Pacing           frame loop, scene set-up
 //   WorkSurfaces     scene set-up, frame step, saver shut-down
 //   SettingsDialog   dialog, saver shut-down
-// The animation alone needs SaverWindow, Pacing and WorkSurfaces.
+// The animation alone needs SaverWindow, OtherMonitors, Pacing and WorkSurfaces.
 //
 // DENSE SCREENS (platform/scaled_stage.h, platform/screen_scale.h)
 // - The core counts pixels of 1/96 inch. A port chooses a whole-number scale k (Win32: from the
@@ -25,6 +26,13 @@
 //   SaverWindow and WorkSurfaces through a ScaledStage, which multiplies what the core draws
 //   and divides what it measures. The port itself works in physical pixels and holds the
 //   sprite sheet drawn for k, laid out k times as large.
+//
+// EVERY MONITOR (platform/other_monitors.h)
+// - The saver window's flock covers the primary. The port names every other monitor (its
+//   rectangle in physical pixels and its k) and gives each a black window and surfaces of its
+//   own; the core runs a flock on each, stepped in the same frame loop. Through the ScaledStage
+//   each monitor's surfaces are shown at its own k, and a pointer move counts the core's pixels
+//   of the monitor where it starts.
 //
 // THE WIN32 PORT (ports/win32/)
 // - Adds: the process entry with its message loop, the fault box titled "FlyingQuorlin" and
@@ -51,6 +59,7 @@
 //   settings, runs one hack at a time and locks the screen itself.
 #pragma once
 
+#include "platform/other_monitors.h"
 #include "platform/pacing.h"
 #include "platform/saver_window.h"
 #include "platform/settings_dialog.h"
@@ -63,6 +72,7 @@ namespace fq {
 class Platform : public SystemServices,
                  public SettingsStore,
                  public SaverWindow,
+                 public OtherMonitors,
                  public Pacing,
                  public WorkSurfaces,
                  public SettingsDialog {};

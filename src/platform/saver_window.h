@@ -18,6 +18,7 @@ struct PixelRect {
   int32_t top = 0;
   int32_t width = 0;
   int32_t height = 0;
+  bool operator==(const PixelRect&) const = default;
 };
 
 // The window as the core declares it, before start-up sizes and shows it.

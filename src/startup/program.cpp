@@ -9,20 +9,20 @@
 
 namespace fq {
 
-Program::Program(Platform& platform) : Program(platform, platform, platform, nullptr) {}
+Program::Program(Platform& platform) : Program(platform, platform, platform, platform, nullptr) {}
 
 Program::Program(Platform& platform, RandomSource& random)
-    : Program(platform, platform, platform, &random) {}
+    : Program(platform, platform, platform, platform, &random) {}
 
 Program::Program(Platform& platform, ScaledStage& stage)
-    : Program(platform, stage, stage, nullptr) {}
+    : Program(platform, stage, stage, stage, nullptr) {}
 
 Program::Program(Platform& platform, SaverWindow& window, WorkSurfaces& surfaces,
-                 RandomSource* random)
+                 OtherMonitors& others, RandomSource* random)
     : platform_(platform),
       window_(window),
       frmSaver_(window, platform, surfaces, platform),
-      scene_(window, surfaces, platform, settings_, random ? *random : own_random_),
+      scene_(window, surfaces, others, platform, settings_, random ? *random : own_random_),
       frmConfig_(platform, platform, platform, settings_) {}
 
 void Program::Main() {

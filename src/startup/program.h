@@ -15,15 +15,14 @@
 
 namespace fq {
 
-
 class Program {
  public:
   // The scene draws its random numbers from the program's own generator...
   explicit Program(Platform& platform);
   // ...or from `random`, which a test scripts.
   Program(Platform& platform, RandomSource& random);
-  // The saver window and the surfaces as `stage` shows them on a dense screen
-  // (platform/scaled_stage.h); the other roles straight from `platform`.
+  // The saver window, the surfaces and the other monitors as `stage` shows them on a dense
+  // screen (platform/scaled_stage.h); the other roles straight from `platform`.
   Program(Platform& platform, ScaledStage& stage);
 
   // Reads the settings, then takes the branch of the command line's mode. Returns in
@@ -37,7 +36,8 @@ class Program {
   [[noreturn]] void RunSaver();
   void ChangePassword(std::string_view argument_text);
 
-  Program(Platform& platform, SaverWindow& window, WorkSurfaces& surfaces, RandomSource* random);
+  Program(Platform& platform, SaverWindow& window, WorkSurfaces& surfaces, OtherMonitors& others,
+          RandomSource* random);
 
   Platform& platform_;
   SaverWindow& window_;

@@ -125,19 +125,19 @@ void FakePlatform::YieldToMessageLoop() {
   if (on_yield) on_yield();
 }
 
-void FakePlatform::LoadWorkSurfaces(const WorkFormDesign& design) {
+void FakeSurfaces::LoadWorkSurfaces(const WorkFormDesign& design) {
   if (surfaces.count(SurfaceId::Master)) return;
-  calls.push_back("LoadWorkSurfaces");
+  calls_.push_back("LoadWorkSurfaces");
   surfaces[SurfaceId::Master] = sheet;
   ResizeSurface(SurfaceId::WorkScr, design.WorkScr);
   ResizeSurface(SurfaceId::CleanScreen, design.CleanScreen);
 }
 
-void FakePlatform::ResizeSurface(SurfaceId surface, Extent size) {
+void FakeSurfaces::ResizeSurface(SurfaceId surface, Extent size) {
   surfaces[surface] = Pixels(size.width, size.height);
 }
 
-void FakePlatform::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width,
+void FakeSurfaces::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width,
                           int32_t height, SurfaceId source, int32_t source_x, int32_t source_y,
                           RasterOp op) {
   ++blits;
@@ -145,13 +145,41 @@ void FakePlatform::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t w
   if (destination == SurfaceId::CleanScreen || destination == SurfaceId::Master) {
     throw std::logic_error("a blit into a surface that is only read");
   }
-  Blit(surfaces.at(destination), x, y, width, height, surfaces.at(source), source_x, source_y,
-       op);
+  const auto target = surfaces.find(destination);
+  if (target == surfaces.end()) return;  // a monitor that went draws nowhere
+  Blit(target->second, x, y, width, height, surfaces.at(source), source_x, source_y, op);
 }
 
-void FakePlatform::UnloadWorkSurfaces() {
-  calls.push_back("UnloadWorkSurfaces");
+void FakeSurfaces::UnloadWorkSurfaces() {
+  calls_.push_back("UnloadWorkSurfaces");
   std::erase_if(surfaces, [](const auto& entry) { return entry.first != SurfaceId::SaverWindow; });
+}
+
+FakeMonitor::FakeMonitor(const MonitorArea& monitor_area, const Pixels& sheet,
+                         std::vector<std::string>& calls)
+    : area(monitor_area), surfaces(calls) {
+  surfaces.sheet = sheet;
+  surfaces.surfaces[SurfaceId::SaverWindow] = Pixels(area.area.width, area.area.height);
+}
+
+void FakePlatform::AddMonitor(const MonitorArea& area, const Pixels& monitor_sheet) {
+  monitors.push_back(std::make_unique<FakeMonitor>(area, monitor_sheet, calls));
+  monitors_changed = true;
+}
+
+void FakePlatform::RemoveMonitor(size_t index) {
+  monitors.at(index)->surfaces.surfaces.clear();
+  gone_.push_back(std::move(monitors[index]));
+  monitors.erase(monitors.begin() + static_cast<std::ptrdiff_t>(index));
+  monitors_changed = true;
+}
+
+std::vector<MonitorArea> FakePlatform::OtherMonitorAreas() {
+  gone_.clear();
+  monitors_changed = false;
+  std::vector<MonitorArea> areas;
+  for (const auto& monitor : monitors) areas.push_back(monitor->area);
+  return areas;
 }
 
 void FakePlatform::LoadConfigDialog(const DialogLayout& layout, ConfigEvents& events) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,34 @@ void Blit(Pixels& destination, int32_t x, int32_t y, int32_t width, int32_t heig
 // Empty when equal; otherwise how many pixels differ and the first difference.
 std::string Difference(const Pixels& actual, const Pixels& expected);
 
+// One stage's surfaces in memory: its window's pixels (SaverWindow), WorkScr, CleanScreen and
+// Master, which is `sheet` once loaded.
+class FakeSurfaces : public WorkSurfaces {
+ public:
+  explicit FakeSurfaces(std::vector<std::string>& calls) : calls_(calls) {}
+
+  Pixels sheet{510, 256};
+  std::map<SurfaceId, Pixels> surfaces;
+  int64_t blits = 0;
+
+  void LoadWorkSurfaces(const WorkFormDesign& design) override;
+  void ResizeSurface(SurfaceId surface, Extent size) override;
+  void BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width, int32_t height,
+              SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override;
+  void UnloadWorkSurfaces() override;
+
+ private:
+  std::vector<std::string>& calls_;
+};
+
+// A monitor beyond the primary: its area and scale, and its surfaces, the window's black.
+struct FakeMonitor {
+  FakeMonitor(const MonitorArea& area, const Pixels& sheet, std::vector<std::string>& calls);
+  MonitorArea area;
+  FakeSurfaces surfaces;
+  Pixels& window() { return surfaces.surfaces.at(SurfaceId::SaverWindow); }
+};
+
 class FakePlatform : public Platform {
  public:
   // --- What a test sets up ---
@@ -49,7 +78,13 @@ class FakePlatform : public Platform {
   std::optional<int32_t> password_verdict;  // nothing: the service cannot be loaded
   int32_t pointer_count = 0;
   Extent screen{1920, 1080};
-  Pixels sheet{510, 256};
+  // The monitors beyond the primary, and whether they changed since the core last asked.
+  std::vector<std::unique_ptr<FakeMonitor>> monitors;
+  bool monitors_changed = true;
+  // A monitor goes as a port's does: its surfaces are freed at once, and the core's references
+  // stay valid until it asks again.
+  void AddMonitor(const MonitorArea& area, const Pixels& monitor_sheet);
+  void RemoveMonitor(size_t index);
   // Runs inside every yield; may throw ProcessEnded.
   std::function<void()> on_yield;
 
@@ -60,7 +95,6 @@ class FakePlatform : public Platform {
   int32_t pointer_steps = 0;
   int32_t yields = 0;
   std::vector<int32_t> pauses;
-  int64_t blits = 0;
   bool saver_loaded = false;
   std::string saver_title;
   Extent saver_size;
@@ -68,8 +102,11 @@ class FakePlatform : public Platform {
   bool dialog_loaded = false;
   std::map<DialogControl, std::string> control_texts;
   ConfigEvents* config_events = nullptr;
-  // The off-screen surfaces and the saver window's client area.
-  std::map<SurfaceId, Pixels> surfaces;
+  // The saver window's client area and the off-screen surfaces: the primary's stage.
+  FakeSurfaces primary{calls};
+  Pixels& sheet = primary.sheet;
+  std::map<SurfaceId, Pixels>& surfaces = primary.surfaces;
+  int64_t& blits = primary.blits;
   Extent reported_client_size;
 
   Pixels& surface(SurfaceId id) { return surfaces.at(id); }
@@ -114,11 +151,19 @@ class FakePlatform : public Platform {
   void Pause(int32_t milliseconds) override { pauses.push_back(milliseconds); }
   float SecondsSinceMidnight() override { return seconds_since_midnight; }
 
-  void LoadWorkSurfaces(const WorkFormDesign& design) override;
-  void ResizeSurface(SurfaceId surface, Extent size) override;
+  bool OtherMonitorsChanged() override { return monitors_changed; }
+  std::vector<MonitorArea> OtherMonitorAreas() override;
+  WorkSurfaces& MonitorSurfaces(size_t index) override { return monitors.at(index)->surfaces; }
+
+  void LoadWorkSurfaces(const WorkFormDesign& design) override { primary.LoadWorkSurfaces(design); }
+  void ResizeSurface(SurfaceId surface, Extent size) override {
+    primary.ResizeSurface(surface, size);
+  }
   void BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width, int32_t height,
-              SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override;
-  void UnloadWorkSurfaces() override;
+              SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override {
+    primary.BitBlt(destination, x, y, width, height, source, source_x, source_y, op);
+  }
+  void UnloadWorkSurfaces() override { primary.UnloadWorkSurfaces(); }
 
   void LoadConfigDialog(const DialogLayout& layout, ConfigEvents& events) override;
   void ShowConfigDialog() override { calls.push_back("ShowConfigDialog"); }
@@ -127,6 +172,9 @@ class FakePlatform : public Platform {
   void SetControlText(DialogControl control, std::string_view text) override;
   void DestroyConfigDialog() override;
   void ShowErrorMessage(std::string_view text) override { error_messages.emplace_back(text); }
+
+ private:
+  std::vector<std::unique_ptr<FakeMonitor>> gone_;
 };
 
 }  // namespace fq::fake

@@ -17,9 +17,9 @@ template <typename Random = ScriptedRandom>
 struct SceneOnFake {
   explicit SceneOnFake(int16_t count, Extent screen = {1920, 1080}, int16_t speed = 25,
                        int scale = 1)
-      : stage(platform, platform, scale),
+      : stage(platform, platform, platform, scale),
         frmSaver(stage, platform, stage, platform),
-        scene(stage, stage, platform, settings, random) {
+        scene(stage, stage, stage, platform, settings, random) {
     settings.Count = count;
     settings.Speed = speed;
     platform.screen = screen;

@@ -41,7 +41,7 @@ TEST(X11Surfaces, MatchTheInMemoryPlatformPixelForPixel) {
   XMapWindow(screen.display(), window);
   X11Platform platform(*screen.display(), window, sheet);
   SeededRandom random;
-  Scene scene(platform, platform, platform, expected.settings, random);
+  Scene scene(platform, platform, platform, platform, expected.settings, random);
   // A given window sends no input, so the fake's saver form may take the events.
   platform.LoadSaverWindow(kSaverDesign, expected.frmSaver);
   scene.SetUpScene();

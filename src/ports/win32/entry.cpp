@@ -10,7 +10,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Outside the handler: a fault takes its windows down before the box shows.
   fq::win32::Win32Platform platform(instance, scale);
   try {
-    fq::ScaledStage stage(platform, platform, scale);
+    fq::ScaledStage stage(platform, platform, platform, scale);
     fq::Program program(platform, stage);
     program.Main();
     MSG message;

@@ -116,6 +116,13 @@ class Win32Platform : public Platform {
   void RepaintSaver() override;
   void MakeSaverTopmost() override;
   int32_t ChangePointerCount(bool show) override;
+  // OtherMonitors
+  bool OtherMonitorsChanged() override { return !monitors_asked_; }
+  std::vector<MonitorArea> OtherMonitorAreas() override {
+    monitors_asked_ = true;
+    return {};
+  }
+  WorkSurfaces& MonitorSurfaces(size_t) override { return *this; }
   // Pacing
   void YieldToMessageLoop() override;
   void Pause(int32_t milliseconds) override;
@@ -187,6 +194,7 @@ class Win32Platform : public Platform {
   // CleanScreen is black and never drawn into (platform/work_surfaces.h), so its size is all
   // there is of it: a bitmap would cost as much memory as WorkScr, a screenful.
   Extent clean_screen_{};
+  bool monitors_asked_ = false;
 };
 
 template <typename Handler>

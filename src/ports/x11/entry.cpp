@@ -68,10 +68,10 @@ int ScaleOf(Display& display, Window stage, const HackOptions& options) {
   const Window stage_window = StageWindow(*display, options);
   const int scale = ScaleOf(*display, stage_window, options);
   X11Platform platform(*display, stage_window, DecodeBmp(EmbeddedSpriteSheet(scale)));
-  ScaledStage stage(platform, platform, scale);
+  ScaledStage stage(platform, platform, platform, scale);
   Dismissal dismissal;
   LcgRandom random;
-  Scene scene(stage, stage, platform, options.settings, random);
+  Scene scene(stage, stage, stage, platform, options.settings, random);
   stage.LoadSaverWindow(kSaverDesign, dismissal);
   scene.InitScene();
 }

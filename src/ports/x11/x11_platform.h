@@ -6,6 +6,7 @@
 #pragma once
 
 #include "picture.h"
+#include "platform/other_monitors.h"
 #include "platform/pacing.h"
 #include "platform/saver_window.h"
 #include "platform/work_surfaces.h"
@@ -20,7 +21,7 @@ namespace fq::x11 {
 // a window that is not there throws Fault.
 XWindowAttributes StageAttributes(Display& display, Window stage);
 
-class X11Platform : public SaverWindow, public Pacing, public WorkSurfaces {
+class X11Platform : public SaverWindow, public OtherMonitors, public Pacing, public WorkSurfaces {
  public:
   // `given`: the window to draw on, or None for a window of the platform's own. `sheet`
   // becomes the Master surface.
@@ -49,6 +50,13 @@ class X11Platform : public SaverWindow, public Pacing, public WorkSurfaces {
   void RepaintSaver() override;
   void MakeSaverTopmost() override;
   int32_t ChangePointerCount(bool show) override;
+  // OtherMonitors: none beyond the stage.
+  bool OtherMonitorsChanged() override { return !monitors_asked_; }
+  std::vector<MonitorArea> OtherMonitorAreas() override {
+    monitors_asked_ = true;
+    return {};
+  }
+  WorkSurfaces& MonitorSurfaces(size_t) override { return *this; }
   // Pacing
   void YieldToMessageLoop() override;
   void Pause(int32_t milliseconds) override;
@@ -85,6 +93,7 @@ class X11Platform : public SaverWindow, public Pacing, public WorkSurfaces {
   // nothing but its size.
   Extent clean_screen_{};
   Pixmap master_ = None;
+  bool monitors_asked_ = false;
 };
 
 }  // namespace fq::x11

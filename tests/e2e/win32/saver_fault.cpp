@@ -39,7 +39,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   fq::win32::Win32Platform platform(instance, 1);
   try {
     FailingSurfaces surfaces(platform);
-    fq::ScaledStage stage(platform, surfaces, 1);
+    fq::ScaledStage stage(platform, surfaces, platform, 1);
     fq::Program program(platform, stage);
     program.Main();
   } catch (const std::exception& fault) {
