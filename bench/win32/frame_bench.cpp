@@ -96,7 +96,7 @@ struct Contender : Timings {
 };
 
 SheetSource ProgramSheet(const win32::Win32Platform& platform) {
-  return {platform.Sheet().frames(), platform.Sheet().masks(), 0};
+  return {platform.Sheet()->frames(), platform.Sheet()->masks(), 0};
 }
 
 // The contenders take turns round by round, so that a slow spell of the machine hits them

@@ -1,5 +1,5 @@
-"""The saver on two monitors (1280x720 primary, 1024x768 to its right), the pointer judged in
-one space across both; several savers at once: test_rivals.py."""
+"""The saver on two monitors (1280x720 primary, 1024x768 to its right), a flock on each, the
+pointer judged in one space across both; several savers at once: test_rivals.py."""
 
 import time
 
@@ -22,16 +22,14 @@ class MonitorsTest(WineTest):
         time.sleep(1)  # until the frame loop runs
         return program
 
-    def test_both_monitors_go_black_with_the_sprites_on_the_primary(self):
+    def test_each_monitor_shows_a_flock_of_its_own(self):
         program = self.start_saver({"Count": "30"})
-        time.sleep(2)  # the sprites drift towards the second monitor
         pixels, width = self.pixels(), PRIMARY[0] + SECOND[0]
         program.kill()
-        primary, second = ({pixels[3 * (y * width + x):3 * (y * width + x) + 3]
-                            for y in range(0, h, 2) for x in range(left, left + w, 2)}
-                           for left, (w, h) in ((0, PRIMARY), (PRIMARY[0], SECOND)))
-        self.assertEqual(second, {b"\0\0\0"}, "the second monitor is not all black")
-        self.assertGreater(len(primary), 10, "no sprite on the primary monitor")
+        for name, left, (w, h) in (("primary", 0, PRIMARY), ("second", PRIMARY[0], SECOND)):
+            colours = {pixels[3 * (y * width + x):3 * (y * width + x) + 3]
+                       for y in range(0, h, 2) for x in range(left, left + w, 2)}
+            self.assertGreater(len(colours), 10, f"no sprite on the {name} monitor")
 
     def test_a_key_a_click_or_a_jump_on_the_second_monitor_ends_the_saver(self):
         x, y = ON_SECOND

@@ -34,7 +34,8 @@ PICTURES = [(RT_BITMAP, 101), (RT_RCDATA, 102), (RT_RCDATA, 201), (RT_RCDATA, 20
             (RT_RCDATA, 301), (RT_RCDATA, 302)]
 XMLNS = {"v1": "urn:schemas-microsoft-com:asm.v1", "v3": "urn:schemas-microsoft-com:asm.v3",
          "os": "urn:schemas-microsoft-com:compatibility.v1",
-         "ws": "http://schemas.microsoft.com/SMI/2005/WindowsSettings"}
+         "ws": "http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+         "ws16": "http://schemas.microsoft.com/SMI/2016/WindowsSettings"}
 
 arch, path = sys.argv[1:]
 pe = pefile.PE(path)
@@ -87,11 +88,12 @@ expect("pictures (type, id)", sorted(key[:2] for key in resources
 manifest = ElementTree.fromstring(resources.get((RT_MANIFEST, 1, 0), b"<none/>"))
 expect("manifest: execution level, DPI awareness, dependencies, supported systems",
        ([node.get("level") for node in manifest.iterfind(".//v3:requestedExecutionLevel", XMLNS)],
-        [node.text for node in manifest.iterfind(".//ws:dpiAware", XMLNS)],
+        [node.text for node in manifest.iterfind(".//ws:dpiAware", XMLNS)] +
+        [node.text for node in manifest.iterfind(".//ws16:dpiAwareness", XMLNS)],
         [node.get("name") + " " + node.get("version") for node in
          manifest.iterfind(".//v1:dependentAssembly/v1:assemblyIdentity", XMLNS)],
         len(manifest.findall(".//os:supportedOS", XMLNS))),
-       (["asInvoker"], ["true"], ["Microsoft.Windows.Common-Controls 6.0.0.0"], 5))
+       (["asInvoker"], ["true/pm", "PerMonitorV2, PerMonitor"], ["Microsoft.Windows.Common-Controls 6.0.0.0"], 5))
 
 print("\n".join(failures) or f"{path}: all checks passed")
 sys.exit(1 if failures else 0)

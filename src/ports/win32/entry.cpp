@@ -5,8 +5,8 @@
 #include "win32_platform.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  // The scale is the primary monitor's at start: the saver covers that monitor.
-  const int scale = fq::ScaleForDpi(fq::win32::ScreenDpi());
+  // The saver window's scale is the primary monitor's at start; each other monitor has its own.
+  const int scale = fq::win32::MonitorScale(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
   // Outside the handler: a fault takes its windows down before the box shows.
   fq::win32::Win32Platform platform(instance, scale);
   try {

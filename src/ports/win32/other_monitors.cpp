@@ -7,7 +7,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <new>
+#include <memory>
 #include <utility>
 
 #include "platform/fault.h"
@@ -19,34 +19,6 @@ namespace {
 // How often the yield asks for the monitors: a change made outside the program (Wine shows it
 // without WM_DISPLAYCHANGE) is seen within this.
 constexpr ULONGLONG kLayoutCheckInterval = 250;
-
-// A fault cannot unwind through the system's frames: the callback notes it here (the list's
-// growth is all that can fail), stops the enumeration, and the caller throws it once the system
-// call has returned.
-struct EnumeratedMonitors {
-  MonitorLayout layout;
-  bool primary_found = false;
-  bool out_of_memory = false;
-};
-
-BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, RECT*, LPARAM found) {
-  auto& monitors = *reinterpret_cast<EnumeratedMonitors*>(found);
-  try {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
-    if (info.dwFlags & MONITORINFOF_PRIMARY) {
-      monitors.layout.primary = info.rcMonitor;
-      monitors.primary_found = true;
-    } else {
-      monitors.layout.others.push_back(info.rcMonitor);
-    }
-    return TRUE;
-  } catch (const std::bad_alloc&) {
-    monitors.out_of_memory = true;
-    return FALSE;
-  }
-}
 
 // Brings a maximised or minimised window back to its normal state over `area`, unactivated.
 void RestoreOnto(HWND window, const RECT& area) {
@@ -60,10 +32,6 @@ void RestoreOnto(HWND window, const RECT& area) {
 
 // The pointer's place as input carries it, in 16 bits: no conversion downstream can overflow.
 LONG ClampToShort(LONG coordinate) { return std::clamp<LONG>(coordinate, -32768, 32767); }
-
-bool operator==(const RECT& a, const RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 BOOL CALLBACK FindOwnClass(HWND window, LPARAM found) {
   wchar_t name[64] = {};
@@ -111,48 +79,63 @@ bool OthersAbove(HWND window, bool holding_foreground) {
 
 }  // namespace
 
-bool MonitorLayout::operator==(const MonitorLayout& other) const {
-  if (!(primary == other.primary) || others.size() != other.others.size()) return false;
-  for (size_t i = 0; i < others.size(); ++i) {
-    if (!(others[i] == other.others[i])) return false;
-  }
-  return true;
-}
-
-std::optional<MonitorLayout> CurrentMonitorLayout() {
-  EnumeratedMonitors monitors;
-  const bool enumerated =
-      EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
-  if (monitors.out_of_memory) throw std::bad_alloc();
-  if (!enumerated || !monitors.primary_found || IsRectEmpty(&monitors.layout.primary)) {
-    return std::nullopt;
-  }
-  return monitors.layout;
-}
-
-// One cover per monitor but the primary: those there are move to the monitors as they are now,
-// new ones are made, and those left over go. Not owned by the saver window: Wine then would not
-// make the saver topmost. Tool windows, so that they stay out of the task bar.
+// One cover per monitor but the primary, in the order of `monitors_`. Not owned by the saver
+// window: Wine then would not make the saver topmost. Tool windows, so that they stay out of the
+// task bar.
 void Win32Platform::CoverOtherMonitors(bool topmost) {
-  const std::vector<RECT>& areas = monitors_.others;
-  while (covers_.size() > areas.size()) {
-    DestroyWindow(covers_.back());
-    covers_.pop_back();
+  std::vector<std::unique_ptr<MonitorCover>> covers;
+  for (const PlacedMonitor& monitor : monitors_.others) {
+    const auto kept = std::find_if(covers_.begin(), covers_.end(), [&](const auto& cover) {
+      return cover && cover->monitor == monitor;
+    });
+    covers.push_back(kept == covers_.end() ? MakeCover(monitor) : std::move(*kept));
+    covers_changed_ |= kept == covers_.end();
   }
-  for (size_t i = 0; i < areas.size(); ++i) {
-    const RECT& area = areas[i];
-    if (i == covers_.size()) {
-      HWND cover = CreateWindowExW(WS_EX_TOOLWINDOW, kCoverClass, L"", WS_POPUP, area.left,
-                                   area.top, area.right - area.left, area.bottom - area.top,
-                                   nullptr, nullptr, instance_, this);
-      if (!cover) ThrowSystemFault("A cover for another monitor could not be created");
-      covers_.push_back(cover);
-    }
-    if (IsIconic(covers_[i])) RestoreOnto(covers_[i], area);
-    SetWindowPos(covers_[i], topmost ? HWND_TOPMOST : nullptr, area.left, area.top,
+  for (auto& gone : covers_) {
+    if (!gone) continue;
+    DestroyWindow(gone->window);
+    gone->surfaces.UnloadWorkSurfaces();
+    gone->surfaces.DrawOn(nullptr);
+    gone_covers_.push_back(std::move(gone));
+    covers_changed_ = true;
+  }
+  covers_ = std::move(covers);
+  for (const auto& cover : covers_) {
+    const RECT& area = cover->monitor.area;
+    if (IsIconic(cover->window)) RestoreOnto(cover->window, area);
+    SetWindowPos(cover->window, topmost ? HWND_TOPMOST : nullptr, area.left, area.top,
                  area.right - area.left, area.bottom - area.top,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW | (topmost ? 0 : SWP_NOZORDER));
   }
+}
+
+std::unique_ptr<MonitorCover> Win32Platform::MakeCover(const PlacedMonitor& monitor) {
+  auto cover = std::make_unique<MonitorCover>(sheets_, monitor);
+  const RECT& area = monitor.area;
+  cover->window = CreateWindowExW(WS_EX_TOOLWINDOW, kCoverClass, L"", WS_POPUP, area.left,
+                                  area.top, area.right - area.left, area.bottom - area.top,
+                                  nullptr, nullptr, instance_, this);
+  if (!cover->window) ThrowSystemFault("A cover for another monitor could not be created");
+  HDC window_dc = GetDC(cover->window);
+  if (!window_dc) {
+    DestroyWindow(cover->window);
+    ThrowSystemFault("A cover's device context could not be had");
+  }
+  cover->surfaces.DrawOn(window_dc);
+  return cover;
+}
+
+// In the pointer's space, the screen's: the primary's corner is its origin.
+std::vector<MonitorArea> Win32Platform::OtherMonitorAreas() {
+  gone_covers_.clear();
+  covers_changed_ = false;
+  std::vector<MonitorArea> areas;
+  for (const auto& cover : covers_) {
+    const RECT& area = cover->monitor.area;
+    areas.push_back({{area.left, area.top, area.right - area.left, area.bottom - area.top},
+                     cover->monitor.scale});
+  }
+  return areas;
 }
 
 bool Win32Platform::KeepScreensCovered(bool now) {
@@ -207,13 +190,12 @@ bool Win32Platform::SaverWindowsInPlace() {
   const auto covered = [&](HWND window) {
     return IsIconic(window) || OthersAbove(window, holding_foreground);
   };
-  for (size_t i = 0; i < covers_.size(); ++i) {
-    RECT cover{};
-    GetWindowRect(covers_[i], &cover);
-    if (i >= monitors_.others.size() || !(cover == monitors_.others[i])) return false;
+  for (const auto& cover : covers_) {
+    RECT area{};
+    GetWindowRect(cover->window, &area);
+    if (!EqualRect(&area, &cover->monitor.area) || covered(cover->window)) return false;
   }
-  return saver == monitors_.primary && !covered(saver_) &&
-         std::none_of(covers_.begin(), covers_.end(), covered);
+  return EqualRect(&saver, &monitors_.primary) && !covered(saver_);
 }
 
 namespace {
@@ -246,7 +228,8 @@ bool Win32Platform::RescuedFromLostMonitor(POINT to) {
     return !Contains(area, *from) && nearest.x == to.x && nearest.y == to.y;
   };
   if (rescue_onto(monitors_.primary)) return true;
-  return std::any_of(monitors_.others.begin(), monitors_.others.end(), rescue_onto);
+  return std::any_of(monitors_.others.begin(), monitors_.others.end(),
+                     [&](const PlacedMonitor& other) { return rescue_onto(other.area); });
 }
 
 // Decided in the yield after activation left, once the system says who has the foreground

@@ -68,7 +68,10 @@ LRESULT CALLBACK CentreFaultBox(int code, WPARAM wparam, LPARAM lparam) {
 }  // namespace
 
 Win32Platform::Win32Platform(HINSTANCE instance, int art_scale)
-    : instance_(instance), art_scale_(art_scale), previous_instance_(CreateInstanceMarker()) {
+    : instance_(instance),
+      previous_instance_(CreateInstanceMarker()),
+      sheets_(instance),
+      stage_(sheets_, art_scale) {
   running_platform = this;
 }
 
@@ -79,7 +82,7 @@ Win32Platform::~Win32Platform() {
 std::optional<RECT> Win32Platform::TakeDownSaverForFault() {
   if (!saver_) return std::nullopt;
   saver_events_ = nullptr;
-  for (HWND cover : covers_) DestroyWindow(cover);
+  for (const auto& cover : covers_) DestroyWindow(cover->window);
   covers_.clear();
   DestroyWindow(saver_);
   saver_ = nullptr;

@@ -129,13 +129,13 @@ LRESULT CALLBACK Win32Platform::SaverProcedure(HWND window, UINT message, WPARAM
 
 namespace {
 
-// Black, with the arrow (hidden while the saver runs); `style` CS_OWNDC for the saver window,
-// which the frame step draws on through one device context for its whole life.
-void RegisterBlackClass(HINSTANCE instance, const wchar_t* name, UINT style, WNDPROC procedure) {
+// Black, with the arrow (hidden while the saver runs); CS_OWNDC, since the frame step draws on
+// each window through one device context for its whole life.
+void RegisterBlackClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
   WNDCLASSEXW window_class{};
   window_class.cbSize = sizeof window_class;
   if (GetClassInfoExW(instance, name, &window_class)) return;
-  window_class.style = style;
+  window_class.style = CS_OWNDC;
   window_class.lpfnWndProc = procedure;
   window_class.hInstance = instance;
   window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -159,16 +159,17 @@ Extent Win32Platform::PrimaryScreenSize() { return SizeOf(PrimaryByMetrics()); }
 void Win32Platform::LoadSaverWindow(const WindowDesign& design, SaverEvents& events) {
   saver_events_ = &events;
   if (saver_) return;
-  RegisterBlackClass(instance_, kSaverClass, CS_OWNDC, SaverProcedure);
-  RegisterBlackClass(instance_, kCoverClass, 0, SaverProcedure);
+  RegisterBlackClass(instance_, kSaverClass, SaverProcedure);
+  RegisterBlackClass(instance_, kCoverClass, SaverProcedure);
   const PixelRect& rect = design.rect;
   saver_ = CreateWindowExW(0, kSaverClass, Widen(design.title).c_str(), WS_POPUP, rect.left,
                            rect.top, rect.width, rect.height, nullptr, nullptr, instance_, this);
   if (!saver_) {
     ThrowSystemFault("The saver window could not be created");
   }
-  saver_dc_ = GetDC(saver_);
-  if (!saver_dc_) ThrowSystemFault("The saver window's device context could not be had");
+  HDC window_dc = GetDC(saver_);
+  if (!window_dc) ThrowSystemFault("The saver window's device context could not be had");
+  stage_.DrawOn(window_dc);
 }
 
 void Win32Platform::SetSaverTitle(std::string_view title) {
@@ -224,8 +225,8 @@ void Win32Platform::RepaintSaver() {
 
 void Win32Platform::MakeSaverTopmost() {
   SetWindowPos(saver_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  for (HWND cover : covers_) {
-    SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  for (const auto& cover : covers_) {
+    SetWindowPos(cover->window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }
 

@@ -9,9 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "offscreen_surface.h"
+#include <memory>
+
 #include "platform/platform.h"
-#include "sheet_surfaces.h"
+#include "stage_surfaces.h"
 
 namespace fq::win32 {
 
@@ -49,11 +50,18 @@ HBITMAP LoadCompressedBitmap(HINSTANCE instance, int id);
 // animation/sheet_layout.h's.
 HBITMAP LoadSpriteSheet(HINSTANCE instance, int scale);
 
-// The monitors as the system shows them: the primary's rectangle and every other one's, in
-// virtual-screen pixels.
+// A monitor beyond the primary: its rectangle in virtual-screen pixels and the scale of its
+// DPI.
+struct PlacedMonitor {
+  RECT area{};
+  int scale = 1;
+  bool operator==(const PlacedMonitor& other) const;
+};
+
+// The monitors as the system shows them: the primary's rectangle and every other one.
 struct MonitorLayout {
   RECT primary{};
-  std::vector<RECT> others;
+  std::vector<PlacedMonitor> others;
   bool operator==(const MonitorLayout& other) const;
 };
 // None while the system shows no monitor, or none that is primary.
@@ -61,12 +69,24 @@ std::optional<MonitorLayout> CurrentMonitorLayout();
 // The primary monitor as the system's metrics give it, which Wine keeps at its size at start.
 RECT PrimaryByMetrics();
 
-// The screen's pixels per inch, as this system-aware program sees it.
+// The system's pixels per inch, which the settings dialog is laid out for.
 int ScreenDpi();
+// The scale of a monitor's own DPI (platform/screen_scale.h); of the system's DPI where the
+// system gives none per monitor (before Windows 8.1).
+int MonitorScale(HMONITOR monitor);
+
+// The black window over a monitor beyond the primary, and the surfaces of the flock on it.
+struct MonitorCover {
+  MonitorCover(SpriteSheets& sheets, const PlacedMonitor& placed)
+      : monitor(placed), surfaces(sheets, placed.scale) {}
+  const PlacedMonitor monitor;
+  HWND window = nullptr;
+  StageSurfaces surfaces;
+};
 
 class Win32Platform : public Platform {
  public:
-  // `art_scale`: the scale of the pictures the surfaces and the dialog take (platform/
+  // `art_scale`: the scale of the pictures the saver window's surfaces take (platform/
   // screen_scale.h).
   Win32Platform(HINSTANCE instance, int art_scale);
   ~Win32Platform() override;
@@ -82,11 +102,12 @@ class Win32Platform : public Platform {
   // Gives the settings dialog its keyboard handling (Tab, Shift+Tab, Enter, Space, Escape);
   // true when the message was the dialog's and needs no further dispatch.
   bool TranslateDialogMessage(MSG& message);
-  // The device context a surface is drawn through: the saver window's own, or an off-screen
-  // bitmap's. Null while the surface does not exist, and always for CleanScreen and Master.
-  HDC DeviceContext(SurfaceId surface);
-  // Master, kept in two bitmaps.
-  const SheetSurfaces& Sheet() const { return master_; }
+  // The device context a surface of the saver window's stage is drawn through: the window's
+  // own, or an off-screen bitmap's. Null while the surface does not exist, and always for
+  // CleanScreen and Master.
+  HDC DeviceContext(SurfaceId surface) const { return stage_.DeviceContext(surface); }
+  // Master, kept in two bitmaps; null until the surfaces are loaded.
+  const SheetSurfaces* Sheet() const { return stage_.Sheet(); }
 
   // SystemServices
   std::string ArgumentText() override;
@@ -117,22 +138,25 @@ class Win32Platform : public Platform {
   void MakeSaverTopmost() override;
   int32_t ChangePointerCount(bool show) override;
   // OtherMonitors
-  bool OtherMonitorsChanged() override { return !monitors_asked_; }
-  std::vector<MonitorArea> OtherMonitorAreas() override {
-    monitors_asked_ = true;
-    return {};
-  }
-  WorkSurfaces& MonitorSurfaces(size_t) override { return *this; }
+  bool OtherMonitorsChanged() override { return covers_changed_; }
+  std::vector<MonitorArea> OtherMonitorAreas() override;
+  WorkSurfaces& MonitorSurfaces(size_t index) override { return covers_.at(index)->surfaces; }
   // Pacing
   void YieldToMessageLoop() override;
   void Pause(int32_t milliseconds) override;
   float SecondsSinceMidnight() override;
-  // WorkSurfaces
-  void LoadWorkSurfaces(const WorkFormDesign& design) override;
-  void ResizeSurface(SurfaceId surface, Extent size) override;
+  // WorkSurfaces: the saver window's stage.
+  void LoadWorkSurfaces(const WorkFormDesign& design) override {
+    stage_.LoadWorkSurfaces(design);
+  }
+  void ResizeSurface(SurfaceId surface, Extent size) override {
+    stage_.ResizeSurface(surface, size);
+  }
   void BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width, int32_t height,
-              SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override;
-  void UnloadWorkSurfaces() override;
+              SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override {
+    stage_.BitBlt(destination, x, y, width, height, source, source_x, source_y, op);
+  }
+  void UnloadWorkSurfaces() override { stage_.UnloadWorkSurfaces(); }
   // SettingsDialog
   void LoadConfigDialog(const DialogLayout& layout, ConfigEvents& events) override;
   void ShowConfigDialog() override;
@@ -144,7 +168,6 @@ class Win32Platform : public Platform {
 
  private:
   HINSTANCE instance_;
-  const int art_scale_;
   bool previous_instance_;
   HWND saver_ = nullptr;
   HWND dialog_ = nullptr;
@@ -156,8 +179,10 @@ class Win32Platform : public Platform {
   static LRESULT CALLBACK SaverProcedure(HWND window, UINT message, WPARAM wparam,
                                          LPARAM lparam);
   // A black cover over each monitor but the primary, as `monitors_` has them; `topmost` once
-  // the saver is.
+  // the saver is. A monitor that kept its place and scale keeps its cover; the covers of the
+  // others go, with their surfaces.
   void CoverOtherMonitors(bool topmost);
+  std::unique_ptr<MonitorCover> MakeCover(const PlacedMonitor& monitor);
   // Once the saver shows: when the monitors are no longer as `monitors_` has them, or the
   // saver's windows are not shown over them in their places and sizes, the saver window takes
   // the primary's place and the covers the others', all restored and on top; after a change
@@ -174,9 +199,12 @@ class Win32Platform : public Platform {
   // program's window holds the foreground, takes the foreground back when nobody does.
   void WatchForeground();
 
-  OffscreenSurface* Offscreen(SurfaceId surface);
   SaverEvents* saver_events_ = nullptr;
-  std::vector<HWND> covers_;
+  std::vector<std::unique_ptr<MonitorCover>> covers_;
+  // Covers gone since the core last asked for the monitors: their surfaces are freed and draw
+  // nowhere, but stay valid until then (platform/other_monitors.h).
+  std::vector<std::unique_ptr<MonitorCover>> gone_covers_;
+  bool covers_changed_ = true;
   MonitorLayout monitors_;
   // The system showed no monitor, or none primary, when last asked: `monitors_` is the last
   // layout it showed.
@@ -186,15 +214,8 @@ class Win32Platform : public Platform {
   ULONGLONG last_layout_check_ = 0;
   Extent reported_client_{};
   bool lost_activation_ = false;
-  void BlitFromCleanScreen(HDC destination, int32_t x, int32_t y, int32_t width, int32_t height,
-                           int32_t source_x, int32_t source_y, RasterOp op);
-  HDC saver_dc_ = nullptr;
-  OffscreenSurface work_scr_;
-  SheetSurfaces master_;
-  // CleanScreen is black and never drawn into (platform/work_surfaces.h), so its size is all
-  // there is of it: a bitmap would cost as much memory as WorkScr, a screenful.
-  Extent clean_screen_{};
-  bool monitors_asked_ = false;
+  SpriteSheets sheets_;
+  StageSurfaces stage_;
 };
 
 template <typename Handler>
