@@ -38,10 +38,11 @@
 // - Adds: the process entry with its message loop, the fault box titled "FlyingQuorlin" and
 //   exit code 3; the previous-instance mark (a named mutex); the settings under HKCU in the
 //   key earlier builds used; the dialog's keyboard handling; a session's end as a close
-//   request; Alt and F10 kept from opening the saver window's system menu; covers over the
-//   other monitors that follow them as they come, go and change (WM_DISPLAYCHANGE, and a
-//   check a few times a second, since Wine announces no change made outside it), with the
-//   saver window on the primary's place and all of them kept shown and on top.
+//   request; Alt and F10 kept from opening the saver window's system menu; a cover over each
+//   other monitor, the window its flock is drawn on, following the monitors as they come, go
+//   and change (WM_DISPLAYCHANGE, and a check a few times a second, since Wine announces no
+//   change made outside it), with the saver window on the primary's place and all of them
+//   kept shown and on top; each monitor's scale from its own DPI (per-monitor awareness).
 // - Cannot: verify a screen-saver password where password.cpl is absent (every NT-family
 //   system): the service answers nothing. The pointer's display count is the system's own.
 //
