@@ -30,6 +30,7 @@ void ScaledStage::LoadSaverWindow(const WindowDesign& design, SaverEvents& event
 std::vector<MonitorArea> ScaledStage::OtherMonitorAreas() {
   monitors_ = others_.OtherMonitorAreas();
   monitor_surfaces_.clear();
+  monitor_surfaces_.reserve(monitors_.size());
   std::vector<MonitorArea> seen;
   for (size_t i = 0; i < monitors_.size(); ++i) {
     const auto& [area, k] = monitors_[i];

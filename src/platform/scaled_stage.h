@@ -10,7 +10,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <vector>
 
 #include "platform/other_monitors.h"
@@ -93,8 +92,9 @@ class ScaledStage : public SaverWindow,
   OtherMonitors& others_;
   SaverEvents* events_ = nullptr;
   std::vector<MonitorArea> monitors_;
-  // Rebuilt with each answer (platform/other_monitors.h).
-  std::deque<ScaledSurfaces> monitor_surfaces_;
+  // Rebuilt with each answer (platform/other_monitors.h), never grown after: the core holds
+  // references to its elements.
+  std::vector<ScaledSurfaces> monitor_surfaces_;
   PointerSeen last_pointer_;
   bool pointer_seen_ = false;
 };

@@ -81,6 +81,7 @@ TEST(FrameLoop, StepsYieldsAndPausesSpeedMillisecondsOnlyAboveZero) {
   } cases[] = {{25, {25, 25, 25}}, {1, {1, 1, 1}}, {0, {}}, {-7, {}}};
   for (const auto& c : cases) {
     SceneOnFake<> run(1, {1920, 1080}, c.speed);
+    run.platform.AddMonitor({{1920, 0, 640, 480}, 1}, run.platform.sheet);  // one pause for both
     run.SetUp();
     const int16_t x_before = run.sprite(0).X;
     run.platform.on_yield = [&] {

@@ -92,30 +92,6 @@ struct PixelScale {
   }
 };
 
-// While it lives, windows the thread makes are system-aware (Windows 10 1607 on; before, the
-// process's own awareness holds, which the manifest makes system-aware before 8.1).
-class SystemAwareWindows {
- public:
-  SystemAwareWindows() {
-    if (set_awareness_) previous_ = set_awareness_(kSystemAware);
-  }
-  ~SystemAwareWindows() {
-    if (set_awareness_ && previous_) set_awareness_(previous_);
-  }
-  SystemAwareWindows(const SystemAwareWindows&) = delete;
-  SystemAwareWindows& operator=(const SystemAwareWindows&) = delete;
-
- private:
-  // DPI_AWARENESS_CONTEXT, looked up rather than imported so that older systems start too.
-  using Context = HANDLE;
-  using SetFunction = Context(WINAPI*)(Context);
-  static inline const Context kSystemAware = reinterpret_cast<Context>(-2);
-  static inline const SetFunction set_awareness_ = reinterpret_cast<SetFunction>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"),
-                                             "SetThreadDpiAwarenessContext")));
-  Context previous_ = nullptr;
-};
-
 PixelScale SystemScale() {
   HDC screen = GetDC(nullptr);
   const PixelScale scale{GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
@@ -201,9 +177,6 @@ int RoleId(DialogControl role) { return kFirstRoleId + static_cast<int>(role); }
 
 HWND BuildConfigDialog(HINSTANCE instance, const DialogLayout& layout, DLGPROC procedure,
                        LPARAM init_param, DialogLook& look) {
-  // The dialog does not lay itself out again for another DPI: it stays system-aware, and the
-  // system scales it on a monitor of another DPI.
-  const SystemAwareWindows system_aware;
   RegisterDialogClass(instance);
   look.background.reset(CreateSolidBrush(ColourRef(layout.background)));
   const std::vector<WORD> dialog_template = EmptyDialogTemplate(Widen(layout.caption));

@@ -19,8 +19,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
-  } catch (const std::exception& fault) {
-    fq::win32::ReportFaultAndExit(fault);
+  } catch (const std::exception&) {
+    fq::win32::ReportFaultAndExit();
   }
   return 0;
 }

@@ -14,10 +14,20 @@ namespace {
 using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
-GetDpiForMonitorFunction LookUpGetDpiForMonitor() {
-  HMODULE shcore = LoadLibraryW(L"shcore.dll");
-  FARPROC found = shcore ? GetProcAddress(shcore, "GetDpiForMonitor") : nullptr;
-  return reinterpret_cast<GetDpiForMonitorFunction>(reinterpret_cast<void*>(found));
+// Looked up once, on first use, by the one thread: no guarded static, which would link in the
+// runtime's locks.
+GetDpiForMonitorFunction get_dpi_for_monitor = nullptr;
+bool get_dpi_looked_up = false;
+
+GetDpiForMonitorFunction GetDpiForMonitorOrNone() {
+  if (!get_dpi_looked_up) {
+    HMODULE shcore = LoadLibraryW(L"shcore.dll");
+    FARPROC found = shcore ? GetProcAddress(shcore, "GetDpiForMonitor") : nullptr;
+    get_dpi_for_monitor =
+        reinterpret_cast<GetDpiForMonitorFunction>(reinterpret_cast<void*>(found));
+    get_dpi_looked_up = true;
+  }
+  return get_dpi_for_monitor;
 }
 
 // A fault cannot unwind through the system's frames: the callback notes it here (the list's
@@ -51,7 +61,7 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, RECT*, LPARAM found) {
 }  // namespace
 
 int MonitorScale(HMONITOR monitor) {
-  static const GetDpiForMonitorFunction get_dpi = LookUpGetDpiForMonitor();
+  const GetDpiForMonitorFunction get_dpi = GetDpiForMonitorOrNone();
   UINT dpi_x = 0, dpi_y = 0;
   if (get_dpi && SUCCEEDED(get_dpi(monitor, kEffectiveDpi, &dpi_x, &dpi_y))) {
     return ScaleForDpi(static_cast<int>(dpi_y));

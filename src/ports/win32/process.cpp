@@ -191,12 +191,27 @@ void ThrowSystemFault(const std::string& what) {
               what + " (error " + std::to_string(GetLastError()) + ").");
 }
 
+namespace {
+
+// The exception being handled, as the box words it; told apart by a rethrow, since the
+// Windows programs are built without run-time type information.
+std::string FaultBoxTextOfCurrentException() {
+  try {
+    throw;
+  } catch (const Fault& known) {
+    return FaultBoxText(known);
+  } catch (const std::exception& other) {
+    return std::string("Error\n\n") + other.what();
+  }
+}
+
+}  // namespace
+
 // The saver's windows go first: topmost, with the pointer hidden, they would hide the box,
 // and their input would end the program as a dismissal, with the wrong exit code. The box
 // comes up on top, over the primary monitor as the saver last saw it.
-void ReportFaultAndExit(const std::exception& fault) {
-  const auto* known = dynamic_cast<const Fault*>(&fault);
-  const std::string text = known ? FaultBoxText(*known) : std::string("Error\n\n") + fault.what();
+void ReportFaultAndExit() {
+  const std::string text = FaultBoxTextOfCurrentException();
   const std::optional<RECT> area =
       running_platform ? running_platform->TakeDownSaverForFault() : std::nullopt;
   if (area) {

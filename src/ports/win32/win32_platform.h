@@ -37,8 +37,9 @@ void RunHandler(Handler&& handler);
 // error code.
 [[noreturn]] void ThrowSystemFault(const std::string& what);
 
-// Shows the error box for a fault and ends the process with the fault exit code.
-[[noreturn]] void ReportFaultAndExit(const std::exception& fault);
+// Shows the error box for the exception being handled (a Fault, or any std::exception) and
+// ends the process with the fault exit code. Called only from a handler.
+[[noreturn]] void ReportFaultAndExit();
 
 // The BI_RLE8 bitmap resource `id` as an 8-bit DIB section; null (with the system's last
 // error set) when it is missing, malformed or refused.
@@ -222,8 +223,8 @@ template <typename Handler>
 void RunHandler(Handler&& handler) {
   try {
     handler();
-  } catch (const std::exception& fault) {
-    ReportFaultAndExit(fault);
+  } catch (const std::exception&) {
+    ReportFaultAndExit();
   }
 }
 

@@ -42,8 +42,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     fq::ScaledStage stage(platform, surfaces, platform, 1);
     fq::Program program(platform, stage);
     program.Main();
-  } catch (const std::exception& fault) {
-    fq::win32::ReportFaultAndExit(fault);
+  } catch (const std::exception&) {
+    fq::win32::ReportFaultAndExit();
   }
   return 0;
 }
