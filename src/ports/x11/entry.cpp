@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
       return EXIT_SUCCESS;
     }
     Run(options);
-  } catch (const OptionError& refused) {
+  } catch (const fq::OptionError& refused) {
     std::fprintf(stderr, "flyingquorlin: %s\n%s", refused.what(), HackUsage().c_str());
     return kUsageExitCode;
   } catch (const fq::Fault& fault) {
