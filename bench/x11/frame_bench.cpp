@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
   }
   try {
     x11::X11Platform platform(*display, DefaultRootWindow(display),
-                              x11::DecodeBmp(x11::EmbeddedSpriteSheet(1)));
+                              DecodeBmp(EmbeddedSpriteSheet(1)));
     bench::IgnoredInput input;
     platform.LoadSaverWindow(kSaverDesign, input);
     if (argc == 4 && std::string_view(argv[1]) == "--paced") {

@@ -13,7 +13,9 @@ down and coming back in at the left and top edges.
 
 This package holds the XScreenSaver hack flyingquorlin and its settings
 description, so that XScreenSaver's settings program offers it with its
-pause and number of quorlins.")
+pause and number of quorlins; and flyingquorlin-wayland, the same saver for
+Wayland sessions whose compositor has the layer shell, with a systemd user
+unit (disabled) that runs it from swayidle.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -21,6 +23,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xscreensaver)
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS swayidle)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/postinst
     ${CMAKE_CURRENT_LIST_DIR}/postrm ${CMAKE_CURRENT_LIST_DIR}/triggers)

@@ -11,33 +11,16 @@
 #include "animation/random_source.h"
 #include "animation/scene.h"
 #include "hack_options.h"
+#include "platform/dismissal.h"
 #include "platform/fault.h"
 #include "platform/scaled_stage.h"
 #include "platform/screen_scale.h"
-#include "saver_window/saver_form.h"
 #include "x11_platform.h"
 
 namespace fq::x11 {
 namespace {
 
 constexpr int kUsageExitCode = 2;
-
-// The saver's dismissal as on Windows: a key, a button, a pointer jump or a close request.
-// Only the own window sends keys, buttons and moves; a given window only its destruction.
-class Dismissal : public SaverEvents, PointerTracking {
- public:
-  void KeyDown(int16_t, int16_t) override { End(); }
-  void MouseDown(int16_t, int16_t, float, float) override { End(); }
-  void MouseMove(int16_t, int16_t, float x, float y) override {
-    if (IsDismissal(x, y)) End();
-  }
-  void CloseRequested(int16_t) override { End(); }
-  void PointerPlaced(float x, float y) override { Rest(x, y); }
-
- private:
-  // The server frees the window, the pixmaps and the cursor with the connection.
-  [[noreturn]] static void End() { std::exit(EXIT_SUCCESS); }
-};
 
 Window StageWindow(Display& display, const HackOptions& options) {
   switch (options.target) {
@@ -69,6 +52,7 @@ int ScaleOf(Display& display, Window stage, const HackOptions& options) {
   const int scale = ScaleOf(*display, stage_window, options);
   X11Platform platform(*display, stage_window, DecodeBmp(EmbeddedSpriteSheet(scale)));
   ScaledStage stage(platform, platform, platform, scale);
+  // Only the own window sends keys, buttons and moves; a given window only its destruction.
   Dismissal dismissal;
   LcgRandom random;
   Scene scene(stage, stage, stage, platform, options.settings, random);
@@ -90,7 +74,7 @@ int main(int argc, char** argv) {
       return EXIT_SUCCESS;
     }
     Run(options);
-  } catch (const OptionError& refused) {
+  } catch (const fq::OptionError& refused) {
     std::fprintf(stderr, "flyingquorlin: %s\n%s", refused.what(), HackUsage().c_str());
     return kUsageExitCode;
   } catch (const fq::Fault& fault) {

@@ -3,9 +3,6 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "numbers/readings.h"
-#include "platform/screen_scale.h"
-
 namespace fq::x11 {
 namespace {
 
@@ -25,26 +22,6 @@ unsigned long ReadWindowId(std::string_view text, std::string_view what) {
   return id;
 }
 
-int16_t ReadSetting(const SettingDefinition& setting, std::string_view option,
-                    std::string_view text) {
-  // The hack runs in the "C" locale, as XScreenSaver passes its numbers.
-  constexpr char kSeparator = '.';
-  if (!AcceptedByDialog(setting, text, kSeparator)) {
-    std::ostringstream refusal;
-    refusal << option << " takes a number from " << setting.dialog_min << " to "
-            << setting.dialog_max << ", not \"" << text << "\".";
-    throw OptionError(refusal.str());
-  }
-  return TextToInt16(text, kSeparator, option);
-}
-
-int ReadScale(std::string_view text) {
-  if (text.size() != 1 || text[0] < '1' || text[0] > '0' + kMaxScale) {
-    throw OptionError("--scale takes 1, 2 or 3, not \"" + std::string(text) + "\".");
-  }
-  return text[0] - '0';
-}
-
 }  // namespace
 
 HackOptions ReadHackOptions(std::span<const std::string_view> arguments,
@@ -59,6 +36,7 @@ HackOptions ReadHackOptions(std::span<const std::string_view> arguments,
       if (i + 1 == arguments.size()) throw OptionError(option + " needs a value.");
       return arguments[++i];
     };
+    if (ReadSaverOption(option, value, options)) continue;
     if (option == "--root") {
       options.target = Target::RootWindow;
       placed = true;
@@ -69,12 +47,6 @@ HackOptions ReadHackOptions(std::span<const std::string_view> arguments,
       options.target = Target::GivenWindow;
       options.window_id = ReadWindowId(value(), "--window-id");
       placed = true;
-    } else if (option == "--speed") {
-      options.settings.Speed = ReadSetting(kSpeedSetting, "--speed", value());
-    } else if (option == "--count") {
-      options.settings.Count = ReadSetting(kCountSetting, "--count", value());
-    } else if (option == "--scale") {
-      options.scale = ReadScale(value());
     } else if (option == "--help") {
       options.help = true;
     } else {
@@ -96,12 +68,8 @@ std::string HackUsage() {
         << "  --window        open a window of its own, which a key, a click or a pointer jump\n"
         << "                  ends (the default unless $XSCREENSAVER_WINDOW is set)\n"
         << "  --window-id ID  draw on that window (decimal, or hexadecimal after 0x)\n"
-        << "  --speed MS      the pause after each frame, " << kSpeedSetting.dialog_min << " to "
-        << kSpeedSetting.dialog_max << " ms (default " << kSpeedSetting.default_value << ")\n"
-        << "  --count N       the number of sprites, " << kCountSetting.dialog_min << " to "
-        << kCountSetting.dialog_max << " (default " << kCountSetting.default_value << ")\n"
-        << "  --scale K       show every pixel as K by K, 1 to " << kMaxScale << " (default 2 on\n"
-        << "                  a window wider than 2560 or taller than 1600 pixels, else 1)\n"
+        << SaverOptionsUsage("2 on\n                  a window wider than 2560 or taller "
+                             "than 1600 pixels, else 1")
         << "  --help          this text\n";
   return usage.str();
 }

@@ -4,27 +4,19 @@
 #pragma once
 
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
-#include "startup/settings.h"
+#include "platform/saver_options.h"
 
 namespace fq::x11 {
 
-// An option the hack refuses; its text says which and why.
-class OptionError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
 enum class Target { OwnWindow, RootWindow, GivenWindow };
 
-struct HackOptions {
+// The scale by hand, or 0: by the stage's size.
+struct HackOptions : SaverOptions {
   Target target = Target::OwnWindow;
   unsigned long window_id = 0;  // for Target::GivenWindow
-  Settings settings{kSpeedSetting.default_value, kCountSetting.default_value};
-  int scale = 0;  // 1 to kMaxScale by hand; 0: by the stage's size (platform/screen_scale.h)
   bool help = false;
 };
 

@@ -1,9 +1,9 @@
 // The frame loop's pacing on X11: the yield hands every pending X event to the window's
 // handlers (and sends the frame's drawing on its way), the pause sleeps.
 #include <chrono>
-#include <ctime>
 #include <thread>
 
+#include "platform/local_clock.h"
 #include "x11_platform.h"
 
 namespace fq::x11 {
@@ -21,13 +21,6 @@ void X11Platform::Pause(int32_t milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-float X11Platform::SecondsSinceMidnight() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  tm local{};
-  localtime_r(&now.tv_sec, &local);
-  return static_cast<float>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) +
-         static_cast<float>(now.tv_nsec / 1000000) / 1000.0f;
-}
+float X11Platform::SecondsSinceMidnight() { return LocalSecondsSinceMidnight(); }
 
 }  // namespace fq::x11

@@ -5,7 +5,7 @@
 // which it draws on and leaves alone otherwise.
 #pragma once
 
-#include "picture.h"
+#include "platform/picture.h"
 #include "platform/other_monitors.h"
 #include "platform/pacing.h"
 #include "platform/saver_window.h"

@@ -1,4 +1,4 @@
-#include "picture.h"
+#include "platform/picture.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -8,7 +8,7 @@
 #include "resources/inflate.h"
 #include "resources/rle8.h"
 
-namespace fq::x11 {
+namespace fq {
 
 // The committed files, byte for byte (generated sources).
 std::span<const uint8_t> StoredSpriteSheet1x();
@@ -97,4 +97,4 @@ std::span<const uint8_t> EmbeddedSpriteSheet(int scale) {
   throw Fault(FaultKind::PlatformFailure, "No sprite sheet is drawn for that scale.");
 }
 
-}  // namespace fq::x11
+}  // namespace fq

@@ -1,4 +1,4 @@
-// The committed pictures as the X11 port uses them: the sprite sheet's BMP file for each scale,
+// The committed pictures as the Unix ports use them: the sprite sheet's BMP file for each scale,
 // embedded at build time, decoded to TrueColor pixels once at load.
 #pragma once
 
@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-namespace fq::x11 {
+namespace fq {
 
 // Pixels are 0x00RRGGBB, row by row from the top-left corner.
 struct Picture {
@@ -24,4 +24,4 @@ Picture DecodeBmp(std::span<const uint8_t> file);
 // expanded sprite_sheet_<scale>x.bmp.zlib above. Throws Fault for another scale.
 std::span<const uint8_t> EmbeddedSpriteSheet(int scale);
 
-}  // namespace fq::x11
+}  // namespace fq

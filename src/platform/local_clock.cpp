@@ -1,0 +1,16 @@
+#include "platform/local_clock.h"
+
+#include <ctime>
+
+namespace fq {
+
+float LocalSecondsSinceMidnight() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  tm local{};
+  localtime_r(&now.tv_sec, &local);
+  return static_cast<float>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) +
+         static_cast<float>(now.tv_nsec / 1000000) / 1000.0f;
+}
+
+}  // namespace fq

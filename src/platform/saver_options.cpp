@@ -1,0 +1,58 @@
+#include "platform/saver_options.h"
+
+#include <sstream>
+
+#include "numbers/readings.h"
+#include "platform/screen_scale.h"
+
+namespace fq {
+namespace {
+
+int16_t ReadSetting(const SettingDefinition& setting, std::string_view option,
+                    std::string_view text) {
+  // The programs run in the "C" locale, as XScreenSaver passes its numbers.
+  constexpr char kSeparator = '.';
+  if (!AcceptedByDialog(setting, text, kSeparator)) {
+    std::ostringstream refusal;
+    refusal << option << " takes a number from " << setting.dialog_min << " to "
+            << setting.dialog_max << ", not \"" << text << "\".";
+    throw OptionError(refusal.str());
+  }
+  return TextToInt16(text, kSeparator, option);
+}
+
+int ReadScale(std::string_view text) {
+  if (text.size() != 1 || text[0] < '1' || text[0] > '0' + kMaxScale) {
+    throw OptionError("--scale takes 1, 2 or 3, not \"" + std::string(text) + "\".");
+  }
+  return text[0] - '0';
+}
+
+}  // namespace
+
+bool ReadSaverOption(std::string_view option, const std::function<std::string_view()>& value,
+                     SaverOptions& options) {
+  if (option == "--speed") {
+    options.settings.Speed = ReadSetting(kSpeedSetting, "--speed", value());
+  } else if (option == "--count") {
+    options.settings.Count = ReadSetting(kCountSetting, "--count", value());
+  } else if (option == "--scale") {
+    options.scale = ReadScale(value());
+  } else {
+    return false;
+  }
+  return true;
+}
+
+std::string SaverOptionsUsage(std::string_view scale_default) {
+  std::ostringstream usage;
+  usage << "  --speed MS      the pause after each frame, " << kSpeedSetting.dialog_min << " to "
+        << kSpeedSetting.dialog_max << " ms (default " << kSpeedSetting.default_value << ")\n"
+        << "  --count N       the number of sprites, " << kCountSetting.dialog_min << " to "
+        << kCountSetting.dialog_max << " (default " << kCountSetting.default_value << ")\n"
+        << "  --scale K       show every pixel as K by K, 1 to " << kMaxScale << " (default "
+        << scale_default << ")\n";
+  return usage.str();
+}
+
+}  // namespace fq

@@ -1,0 +1,86 @@
+// The program `flyingquorlin-wayland`: reads its options, then covers every output of the
+// Wayland session until a key, a click or a pointer jump ends it (exit code 0). Refused options
+// and a session it cannot run in exit with 2, a fault with the program's fault code.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "animation/random_source.h"
+#include "animation/scene.h"
+#include "platform/dismissal.h"
+#include "platform/fault.h"
+#include "platform/saver_options.h"
+#include "platform/scaled_stage.h"
+#include "wayland_platform.h"
+
+namespace fq::wayland {
+namespace {
+
+constexpr int kUsageExitCode = 2;
+
+struct Options : SaverOptions {
+  bool help = false;
+};
+
+Options ReadOptions(const std::vector<std::string_view>& arguments) {
+  Options options;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string option(arguments[i]);
+    const auto value = [&]() -> std::string_view {
+      if (i + 1 == arguments.size()) throw OptionError(option + " needs a value.");
+      return arguments[++i];
+    };
+    if (ReadSaverOption(option, value, options)) continue;
+    if (option != "--help") throw OptionError("unknown option \"" + option + "\".");
+    options.help = true;
+  }
+  return options;
+}
+
+std::string Usage() {
+  return "Usage: flyingquorlin-wayland [--speed MS] [--count N] [--scale K]\n"
+         "Covers every output of a Wayland session with the layer shell until a key, a click\n"
+         "or a pointer jump ends it.\n" +
+         SaverOptionsUsage("each output's own scale") + "  --help          this text\n";
+}
+
+[[noreturn]] void Run(const Options& options) {
+  WaylandPlatform platform(options.scale);
+  ScaledStage stage(platform, platform, platform, platform.scale());
+  Dismissal dismissal;
+  LcgRandom random;
+  Scene scene(stage, stage, stage, platform, options.settings, random);
+  stage.LoadSaverWindow(kSaverDesign, dismissal);
+  scene.InitScene();
+}
+
+}  // namespace
+}  // namespace fq::wayland
+
+int main(int argc, char** argv) {
+  using namespace fq::wayland;
+  constexpr const char* kName = "flyingquorlin-wayland";
+  try {
+    const Options options = ReadOptions({argv + 1, argv + argc});
+    if (options.help) {
+      std::fputs(Usage().c_str(), stdout);
+      return EXIT_SUCCESS;
+    }
+    Run(options);
+  } catch (const fq::OptionError& refused) {
+    std::fprintf(stderr, "%s: %s\n%s", kName, refused.what(), Usage().c_str());
+    return kUsageExitCode;
+  } catch (const MissingCompositor& missing) {
+    std::fprintf(stderr,
+                 "%s: %s\nIt runs in Wayland sessions whose compositor has the layer shell "
+                 "(sway, Hyprland, KDE Plasma...).\nIn an X11 session, use the XScreenSaver "
+                 "hack flyingquorlin instead.\n",
+                 kName, missing.what());
+    return kUsageExitCode;
+  } catch (const fq::Fault& fault) {
+    std::fprintf(stderr, "%s: %s\n", kName, fault.what());
+    return fq::kFaultExitCode;
+  }
+}

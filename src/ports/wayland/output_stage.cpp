@@ -1,0 +1,203 @@
+#include "output_stage.h"
+
+#include <wayland-client.h>
+
+#include <algorithm>
+
+#include "layer_shell_client.h"
+#include "platform/clean_screen.h"
+#include "platform/fault.h"
+#include "platform/screen_scale.h"
+
+namespace fq::wayland {
+namespace {
+
+constexpr uint32_t kAllEdges =
+    ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
+    ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT;
+
+void Ignore() {}
+
+}  // namespace
+
+OutputStage::OutputStage(StageTools& tools, wl_output* output, uint32_t name)
+    : tools_(tools), output_(output), name_(name), frame_(tools.display, tools.shm) {
+  static constexpr wl_output_listener kListener{
+      .geometry = [](void*, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t,
+                     const char*, const char*, int32_t) { Ignore(); },
+      .mode = [](void*, wl_output*, uint32_t, int32_t, int32_t, int32_t) { Ignore(); },
+      .done = OutputDone,
+      .scale = OutputScale,
+      .name = nullptr,
+      .description = nullptr};
+  wl_output_add_listener(output_, &kListener, this);
+  // Before version 2 an output announces no scale and no end of its description.
+  if (wl_output_get_version(output_) < WL_OUTPUT_DONE_SINCE_VERSION) Cover();
+}
+
+OutputStage::~OutputStage() {
+  Withdraw();
+  if (wl_output_get_version(output_) >= WL_OUTPUT_RELEASE_SINCE_VERSION) {
+    wl_output_release(output_);
+  } else {
+    wl_output_destroy(output_);
+  }
+}
+
+void OutputStage::OutputScale(void* data, wl_output*, int32_t factor) {
+  static_cast<OutputStage*>(data)->output_scale_ = factor;
+}
+
+void OutputStage::OutputDone(void* data, wl_output*) {
+  auto& stage = *static_cast<OutputStage*>(data);
+  if (!stage.layer_) {
+    stage.Cover();
+  } else {
+    stage.Measure();
+  }
+}
+
+void OutputStage::Cover() {
+  surface_ = wl_compositor_create_surface(&tools_.compositor);
+  layer_ = zwlr_layer_shell_v1_get_layer_surface(&tools_.layer_shell, surface_, output_,
+                                                 ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY,
+                                                 "flyingquorlin");
+  static constexpr zwlr_layer_surface_v1_listener kListener{.configure = Configured,
+                                                            .closed = Closed};
+  zwlr_layer_surface_v1_add_listener(layer_, &kListener, this);
+  zwlr_layer_surface_v1_set_anchor(layer_, kAllEdges);
+  // Over panels too, rather than beside them.
+  zwlr_layer_surface_v1_set_exclusive_zone(layer_, -1);
+  zwlr_layer_surface_v1_set_keyboard_interactivity(
+      layer_, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
+  wl_surface_commit(surface_);
+}
+
+void OutputStage::Configured(void* data, zwlr_layer_surface_v1* layer, uint32_t serial,
+                             uint32_t width, uint32_t height) {
+  auto& stage = *static_cast<OutputStage*>(data);
+  zwlr_layer_surface_v1_ack_configure(layer, serial);
+  stage.logical_ = {static_cast<int32_t>(width), static_cast<int32_t>(height)};
+  stage.Measure();
+}
+
+void OutputStage::Closed(void* data, zwlr_layer_surface_v1*) {
+  auto& stage = *static_cast<OutputStage*>(data);
+  stage.Withdraw();
+  stage.tools_.changed();
+}
+
+void OutputStage::PinScale(int scale) {
+  pinned_scale_ = scale;
+  Measure();
+}
+
+// Art exists up to kMaxScale; a denser output shows it a little enlarged by the compositor.
+void OutputStage::Measure() {
+  if (!layer_ || logical_.width <= 0) return;
+  const int scale = pinned_scale_ ? pinned_scale_
+                    : tools_.forced_scale ? tools_.forced_scale
+                                          : std::clamp(output_scale_, 1, kMaxScale);
+  const Extent size{logical_.width * scale, logical_.height * scale};
+  if (scale == scale_ && size.width == frame_.size().width &&
+      size.height == frame_.size().height) {
+    return;
+  }
+  scale_ = scale;
+  wl_surface_set_buffer_scale(surface_, scale);
+  frame_.Resize(size);
+  tools_.changed();
+}
+
+void OutputStage::Withdraw() {
+  if (layer_) zwlr_layer_surface_v1_destroy(layer_);
+  if (surface_) wl_surface_destroy(surface_);
+  layer_ = nullptr;
+  surface_ = nullptr;
+  frame_.Resize({});
+  UnloadWorkSurfaces();
+}
+
+void OutputStage::TakeKeyboard() {
+  if (!layer_) return;
+  zwlr_layer_surface_v1_set_keyboard_interactivity(
+      layer_, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
+  wl_surface_commit(surface_);
+}
+
+void OutputStage::PaintBlack() {
+  if (!shown()) return;
+  const PixelRect all{0, 0, size().width, size().height};
+  FillBlack(frame_.Drawing(), all);
+  frame_.Damage(all);
+}
+
+void OutputStage::Present() {
+  if (shown()) frame_.Present(*surface_);
+}
+
+void OutputStage::LoadWorkSurfaces(const WorkFormDesign& design) {
+  if (loaded_) return;
+  ResizeSurface(SurfaceId::WorkScr, design.WorkScr);
+  clean_screen_ = CheckedSurfaceSize(design.CleanScreen);
+  loaded_ = true;
+}
+
+void OutputStage::ResizeSurface(SurfaceId surface, Extent size) {
+  CheckedSurfaceSize(size);
+  switch (surface) {
+    case SurfaceId::WorkScr:
+      work_scr_.assign(static_cast<size_t>(size.width) * size.height, 0);
+      work_scr_size_ = size;
+      return;
+    case SurfaceId::CleanScreen: clean_screen_ = size; return;
+    case SurfaceId::SaverWindow:
+    case SurfaceId::Master: break;
+  }
+  throw Fault(FaultKind::PlatformFailure, "Only WorkScr and CleanScreen are sized as surfaces.");
+}
+
+PixelView OutputStage::View(SurfaceId surface) {
+  switch (surface) {
+    case SurfaceId::SaverWindow: return frame_.Drawing();
+    case SurfaceId::WorkScr: return {work_scr_.data(), work_scr_size_.width, work_scr_size_.height};
+    case SurfaceId::Master: {
+      // Read only: the core never draws into Master.
+      const Picture& sheet = tools_.sheet(scale_);
+      return {const_cast<uint32_t*>(sheet.pixels.data()), sheet.width, sheet.height};
+    }
+    case SurfaceId::CleanScreen: break;
+  }
+  return {};
+}
+
+void OutputStage::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width,
+                         int32_t height, SurfaceId source, int32_t source_x, int32_t source_y,
+                         RasterOp op) {
+  if (!shown()) return;
+  const PixelView target = View(destination);
+  PixelRect changed{x, y, width, height};
+  if (source == SurfaceId::CleanScreen) {
+    const auto black =
+        CleanScreenBlackFill(clean_screen_, x, y, width, height, source_x, source_y, op);
+    if (!black) return;
+    FillBlack(target, *black);
+    changed = *black;
+  } else {
+    Blit(target, x, y, width, height, View(source), source_x, source_y, op);
+  }
+  if (destination != SurfaceId::SaverWindow) return;
+  const int32_t left = std::max(changed.left, 0), top = std::max(changed.top, 0);
+  const int32_t right = std::min(changed.left + changed.width, target.width);
+  const int32_t bottom = std::min(changed.top + changed.height, target.height);
+  if (right > left && bottom > top) frame_.Damage({left, top, right - left, bottom - top});
+}
+
+void OutputStage::UnloadWorkSurfaces() {
+  work_scr_ = {};
+  work_scr_size_ = {};
+  clean_screen_ = {};
+  loaded_ = false;
+}
+
+}  // namespace fq::wayland

@@ -1,0 +1,124 @@
+// The roles the animation needs (SaverWindow, OtherMonitors, Pacing, WorkSurfaces) on a Wayland
+// compositor with the layer shell. Every output gets a covering stage (output_stage.h); the
+// first one shown is the saver window's, the rest are the other monitors. Input from the seat
+// reaches SaverEvents in a pointer space of the port's own: the outputs side by side in their
+// physical pixels, in the order they came, so that each point names one output and its scale.
+// A move that enters another output only sets the pointer's resting point: the compositor
+// reports no move between outputs.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+#include "output_stage.h"
+#include "platform/other_monitors.h"
+#include "platform/pacing.h"
+#include "platform/saver_window.h"
+
+struct wl_keyboard;
+struct wl_pointer;
+struct wl_registry;
+struct wl_seat;
+
+namespace fq::wayland {
+
+// What the session lacks for the saver to run; its text says what.
+class MissingCompositor : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class WaylandPlatform : public SaverWindow, public OtherMonitors, public Pacing, public WorkSurfaces {
+ public:
+  // Connects to the compositor of $WAYLAND_DISPLAY and covers every output, returning once
+  // each is shown. `forced_scale`: 1 to kMaxScale by hand, or 0 for each output's own.
+  // Throws MissingCompositor without a compositor or its layer shell, Fault on other failures.
+  explicit WaylandPlatform(int forced_scale);
+  WaylandPlatform(const WaylandPlatform&) = delete;
+  WaylandPlatform& operator=(const WaylandPlatform&) = delete;
+  ~WaylandPlatform() override;
+
+  // The primary output's scale, fixed for the run.
+  int scale() const { return primary_scale_; }
+  // The stages shown now, the primary first.
+  std::vector<OutputStage*> Shown() const;
+
+  // SaverWindow: the primary output's stage, sized by the compositor alone.
+  Extent PrimaryScreenSize() override;
+  void LoadSaverWindow(const WindowDesign& design, SaverEvents& events) override;
+  void SetSaverTitle(std::string_view) override {}
+  void SetSaverOuterSize(Extent) override {}
+  Extent SaverOuterSize() override { return PrimaryScreenSize(); }
+  Extent SaverClientSize() override;
+  bool SaverResized() override;
+  void ShowSaver() override {}
+  void MaximiseSaver() override {}
+  void RepaintSaver() override;
+  void MakeSaverTopmost() override {}
+  int32_t ChangePointerCount(bool show) override;
+  // OtherMonitors
+  bool OtherMonitorsChanged() override { return monitors_changed_; }
+  std::vector<MonitorArea> OtherMonitorAreas() override;
+  WorkSurfaces& MonitorSurfaces(size_t index) override { return *answered_.at(index); }
+  // Pacing: the yield presents every output's frame, then handles the pending events.
+  void YieldToMessageLoop() override;
+  void Pause(int32_t milliseconds) override;
+  float SecondsSinceMidnight() override;
+  // WorkSurfaces: the primary output's.
+  void LoadWorkSurfaces(const WorkFormDesign& design) override;
+  void ResizeSurface(SurfaceId surface, Extent size) override;
+  void BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width, int32_t height,
+              SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override;
+  void UnloadWorkSurfaces() override;
+
+ private:
+  static void Global(void* data, wl_registry* registry, uint32_t name, const char* interface,
+                     uint32_t version);
+  static void GlobalRemoved(void* data, wl_registry* registry, uint32_t name);
+  static void SeatCapabilities(void* data, wl_seat* seat, uint32_t capabilities);
+  void ListenToPointer();
+  void ListenToKeyboard();
+  void AddOutput(uint32_t name, uint32_t version);
+  void Changed();
+  // The primary output's stage, another one's when it went; none while nothing is shown.
+  OutputStage* Primary();
+  void HidePointer();
+  // A position on `surface` in the pointer space; nothing off every shown stage.
+  std::optional<std::array<float, 2>> PointerAt(wl_surface* surface, double x, double y) const;
+  void Dispatch();
+
+  wl_display* display_;
+  wl_registry* registry_ = nullptr;
+  wl_compositor* compositor_ = nullptr;
+  wl_shm* shm_ = nullptr;
+  zwlr_layer_shell_v1* layer_shell_ = nullptr;
+  wl_seat* seat_ = nullptr;
+  wl_pointer* pointer_ = nullptr;
+  wl_keyboard* keyboard_ = nullptr;
+  std::optional<StageTools> tools_;
+  std::array<std::optional<Picture>, 3> sheets_;
+  std::vector<std::unique_ptr<OutputStage>> outputs_;
+  // Stages of outputs that went: kept, empty, until the core asks for the monitors again.
+  std::vector<std::unique_ptr<OutputStage>> gone_;
+  std::vector<OutputStage*> answered_;
+  OutputStage* primary_ = nullptr;
+  int primary_scale_ = 1;
+  bool monitors_changed_ = true;
+  // The saver window's flock must start afresh: its output went and another took its place.
+  bool primary_changed_ = false;
+  // Outputs announced before the globals the stages need were known.
+  std::vector<std::array<uint32_t, 2>> early_outputs_;
+  Extent reported_size_{};
+  SaverEvents* events_ = nullptr;
+  int32_t cursor_count_ = 0;
+  // The pointer: the surface it is over, the serial of its entry, where it is, what it holds.
+  wl_surface* pointer_surface_ = nullptr;
+  uint32_t pointer_serial_ = 0;
+  std::array<float, 2> pointer_position_{};
+  int16_t buttons_ = 0;
+};
+
+}  // namespace fq::wayland

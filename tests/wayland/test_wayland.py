@@ -1,0 +1,173 @@
+"""flyingquorlin-wayland under a headless sway of its own, run as a user the test makes (sway
+refuses root): two outputs, one at scale 2, each covered with its flock; a key, a click and a
+jump end it, small moves do not; an output made while it runs is covered; swayidle starts it;
+bad options and a missing compositor give exit code 2. Skipped (exit code 77) where sway
+cannot start.
+Usage: python3 test_wayland.py PROGRAM VIRTUAL_SEAT"""
+
+import os
+import pwd
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+PROGRAM, SEAT = sys.argv.pop(1), sys.argv.pop(1)
+USER = "fq-wayland-test"
+WHITE = b"\xff\xff\xff"  # the background: wherever it shows, nothing covers it
+
+
+class Sway:
+    def __init__(self):
+        if os.geteuid() != 0 or not shutil.which("sway"):
+            raise unittest.SkipTest("needs root and sway to run sway as a user of its own")
+        if subprocess.run(["id", USER], capture_output=True).returncode:
+            subprocess.run(["useradd", "--system", "--no-create-home", USER], check=True)
+        user = pwd.getpwnam(USER)
+        self.dir = tempfile.mkdtemp(prefix="fq-wayland-")
+        for name, path in (("saver", PROGRAM), ("seat", SEAT)):
+            shutil.copy(path, os.path.join(self.dir, name))
+        with open(os.path.join(self.dir, "config"), "w") as config:
+            config.write("output HEADLESS-1 mode 640x480\noutput * bg #ffffff solid_color\n")
+        os.chmod(self.dir, 0o700)
+        for entry in [self.dir] + [os.path.join(self.dir, n) for n in os.listdir(self.dir)]:
+            os.chown(entry, user.pw_uid, user.pw_gid)
+        self.env = {"PATH": os.environ["PATH"], "XDG_RUNTIME_DIR": self.dir, "HOME": self.dir,
+                    "WLR_BACKENDS": "headless", "WLR_LIBINPUT_NO_DEVICES": "1",
+                    "WLR_RENDERER": "pixman", "WAYLAND_DISPLAY": "wayland-fq"}
+        self.user = user
+        self.sway = self.start(["sway", "-c", "config"], WAYLAND_DISPLAY="")
+        # sway names its socket wayland-N: a link gives it a name of the test's own.
+        deadline = time.time() + 10
+        while not self.find("wayland-") and time.time() < deadline:
+            time.sleep(0.1)
+        if not self.find("wayland-") or self.sway.poll() is not None:
+            self.stop()
+            raise unittest.SkipTest("sway does not start here")
+        os.symlink(self.find("wayland-"), os.path.join(self.dir, "wayland-fq"))
+        self.env["SWAYSOCK"] = os.path.join(self.dir, self.find("sway-ipc."))
+        self.seat = self.start([os.path.join(self.dir, "seat")], stdout=subprocess.PIPE)
+        assert self.seat.stdout.readline() == b"ready\n", "no virtual pointer and keyboard"
+
+    def find(self, prefix):
+        names = [n for n in os.listdir(self.dir) if n.startswith(prefix) and "lock" not in n]
+        return names[0] if names else None
+
+    def start(self, command, stdout=subprocess.DEVNULL, **env):
+        return subprocess.Popen(command, cwd=self.dir, env={**self.env, **env}, stdout=stdout,
+                                stderr=subprocess.PIPE, user=self.user.pw_uid,
+                                group=self.user.pw_gid, extra_groups=[])
+
+    def run(self, *command):
+        process = self.start(list(command), stdout=subprocess.PIPE)
+        out, err = process.communicate(timeout=20)
+        return process.returncode, out, err
+
+    def msg(self, *args):
+        self.run("swaymsg", *args)
+        time.sleep(0.15)
+
+    def shot(self, output):  # the output's pixels, 3 bytes each, and its width
+        _, ppm = self.run("grim", "-t", "ppm", "-o", output, "-")[:2]
+        _, size, _, pixels = ppm.split(b"\n", 3)
+        return pixels, int(size.split()[0])
+
+    def stop(self):
+        for process in ("seat", "sway"):
+            if getattr(self, process, None):
+                getattr(self, process).kill()
+                getattr(self, process).wait()
+        shutil.rmtree(self.dir)
+
+
+def uncovered(pixels):  # more white than the sprites' highlights hold
+    return sum(pixels[i:i + 3] == WHITE for i in range(0, len(pixels), 3)) > len(pixels) // 300
+
+
+def sprite_width(pixels, width):  # the widest run of drawn columns, in pixels
+    columns = [any(pixels[3 * (y * width + x):3 * (y * width + x) + 3] != b"\0\0\0"
+                   for y in range(len(pixels) // 3 // width)) for x in range(width)]
+    widest = run = 0
+    for drawn in columns:
+        run = run + 1 if drawn else 0
+        widest = max(widest, run)
+    return widest
+
+
+class WaylandTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.sway = Sway()
+        cls.sway.msg("create_output")
+        cls.sway.msg("output", "HEADLESS-2", "mode", "640x480", "scale", "2")
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.sway.stop()
+
+    def saver(self, *args):
+        saver = self.sway.start([os.path.join(self.sway.dir, "saver"), *args])
+        time.sleep(1)
+        self.assertIsNone(saver.poll(), "the saver ended by itself")
+        return saver
+
+    def test_every_output_covered_with_a_flock_at_its_scale(self):
+        saver = self.saver("--count", "1")
+        for output in ("HEADLESS-1", "HEADLESS-2"):
+            self.assertFalse(uncovered(self.sway.shot(output)[0]), f"{output} is not covered")
+        # Whole sprites, away from the edges, on both.
+        widths = [0, 0]
+        for _ in range(40):
+            shots = [self.sway.shot(output) for output in ("HEADLESS-1", "HEADLESS-2")]
+            widths = [sprite_width(*shot) for shot in shots]
+            if all(0 < w < shot[1] // 4 for w, shot in zip(widths, shots)):
+                break
+            time.sleep(0.2)
+        self.assertAlmostEqual(widths[1] / max(widths[0], 1), 2, delta=0.4, msg=f"{widths}")
+        self.sway.msg("create_output")
+        time.sleep(1)
+        self.assertFalse(uncovered(self.sway.shot("HEADLESS-3")[0]), "a new output is bare")
+        saver.kill()
+        saver.wait()
+
+    def test_a_key_a_click_or_a_jump_ends_it_and_small_moves_do_not(self):
+        for end in (["wtype", "a"], ["swaymsg", "seat", "seat0", "cursor", "press", "button1"],
+                    ["swaymsg", "seat", "seat0", "cursor", "move", "25", "-25"]):
+            # sway tells a client of a set position only with the next move: set before start.
+            self.sway.msg("seat", "seat0", "cursor", "set", "300", "200")
+            saver = self.saver()
+            for move in (("20", "20"), ("-20", "5"), ("1", "-20")):
+                self.sway.msg("seat", "seat0", "cursor", "move", *move)
+            self.assertIsNone(saver.poll(), "a small move ended it")
+            self.sway.run(*end)
+            self.sway.msg("seat", "seat0", "cursor", "release", "button1")
+            self.assertEqual(saver.wait(timeout=5), 0, end)
+
+    def test_swayidle_starts_it(self):
+        idle = self.sway.start(["swayidle", "-w", "timeout", "1",
+                                os.path.join(self.sway.dir, "saver")])
+        time.sleep(3)
+        pixels, _ = self.sway.shot("HEADLESS-1")
+        idle.kill()
+        idle.wait()
+        self.sway.run("wtype", "a")
+        self.assertFalse(uncovered(pixels), "swayidle did not start the saver")
+
+    def test_bad_options_and_no_compositor_give_exit_code_2_and_say_why(self):
+        for args, env, words in ((["--count", "31"], {}, "--count takes a number from 1 to 30"),
+                                 (["--speed"], {}, "--speed needs a value"),
+                                 ([], {"WAYLAND_DISPLAY": "nowhere"}, "flyingquorlin instead")):
+            saver = self.sway.start([os.path.join(self.sway.dir, "saver"), *args], **env)
+            _, err = saver.communicate(timeout=10)
+            self.assertEqual(saver.returncode, 2, args)
+            self.assertIn(words, err.decode(), args)
+
+
+if __name__ == "__main__":
+    try:
+        unittest.main()
+    except unittest.SkipTest as skip:
+        print(f"skipped: {skip}")
+        sys.exit(77)
