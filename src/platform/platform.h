@@ -58,6 +58,14 @@
 // - Cannot: draw on anything but a 24-bit TrueColor visual (a Fault). Has no settings dialog,
 //   settings store, single-instance guard or password service: XScreenSaver keeps the
 //   settings, runs one hack at a time and locks the screen itself.
+//
+// THE WAYLAND PORT (ports/wayland/), the client `flyingquorlin-wayland`
+// - Implements: SaverWindow, OtherMonitors, Pacing and WorkSurfaces on libwayland-client with
+//   the layer shell: a surface on the overlay layer of every output, the first the saver
+//   window's, each drawn at its output's scale into shared-memory buffers, of which only the
+//   sprites' cells are damaged. Keys, buttons and moves reach SaverEvents.
+// - Cannot: run without the layer shell (GNOME's compositor has none): it says so and exits
+//   with 2. Has no settings dialog, store, guard or password service, as the hack has none.
 #pragma once
 
 #include "platform/other_monitors.h"
