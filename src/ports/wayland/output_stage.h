@@ -61,6 +61,8 @@ class OutputStage : public WorkSurfaces {
   void PaintBlack();
   void Present();
   size_t buffer_count() const { return frame_.buffer_count(); }
+  // The buffers themselves, for a benchmark's bare loop to draw in as the stage does.
+  FrameBuffers& frame() { return frame_; }
 
   // WorkSurfaces, in the output's physical pixels.
   void LoadWorkSurfaces(const WorkFormDesign& design) override;
