@@ -5,7 +5,8 @@
 # then the program files' sizes, and the start-up time and private memory of the saver
 # against a bare window; each for the x86_64 build and, where 32-bit code runs, the i686 one,
 # each under its own Wine.
-# Then the drawing time and processor share of the XScreenSaver hack on the X11 port, natively.
+# Then the drawing time and processor share of the XScreenSaver hack on the X11 port, natively,
+# and the Wayland client's figures under a headless sway (bench/wayland/run_under_sway.py).
 # Last, a dense screen: 3840x2160 at 192 dpi (Wine's LogPixels, in a prefix of its own), where the
 # Windows programs take k = 2 from the DPI as the saver does; the drawing time, processor share
 # and private memory again.
@@ -306,7 +307,16 @@ x11_hack() {
   done
 }
 
+# The Wayland client under a headless sway of its own: frame time against a bare loop on the same
+# buffers, processor share, start-up on two outputs and resident memory.
+wayland() {
+  cmake --build "$native_dir" -j2 --target flyingquorlin-wayland fq_wayland_bench >/dev/null
+  /usr/bin/python3 bench/wayland/run_under_sway.py "$native_dir/flyingquorlin-wayland" \
+    "$native_dir/bench/wayland/fq_wayland_bench" "$sample_seconds"
+}
+
 if ((!only_dense)); then
+  wayland
   start_screen 1920x1080 "$scratch"
   cp "$screen_file" "$scratch/black.xwd"
   each_build drawing_and_share

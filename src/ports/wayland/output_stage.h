@@ -1,7 +1,6 @@
 // One output covered by the saver: a layer surface on the overlay layer, anchored to all four
 // edges, that takes the keyboard; its frame in shared-memory buffers at the output's scale; and
-// the work surfaces its flock draws with (WorkScr in memory, Master the sheet drawn for that
-// scale, CleanScreen a size alone).
+// the work surfaces its flock draws with (surface_pixels.h).
 #pragma once
 
 #include <cstdint>
@@ -10,7 +9,7 @@
 
 #include "frame_buffers.h"
 #include "platform/picture.h"
-#include "platform/work_surfaces.h"
+#include "surface_pixels.h"
 
 struct wl_compositor;
 struct wl_output;
@@ -62,6 +61,8 @@ class OutputStage : public WorkSurfaces {
   void PaintBlack();
   void Present();
   size_t buffer_count() const { return frame_.buffer_count(); }
+  // The buffers themselves, for a benchmark's bare loop to draw in as the stage does.
+  FrameBuffers& frame() { return frame_; }
 
   // WorkSurfaces, in the output's physical pixels.
   void LoadWorkSurfaces(const WorkFormDesign& design) override;
@@ -78,7 +79,6 @@ class OutputStage : public WorkSurfaces {
   static void OutputDone(void* data, wl_output* output);
   void Cover();
   void Measure();
-  PixelView View(SurfaceId surface);
 
   StageTools& tools_;
   wl_output* output_;
@@ -91,10 +91,7 @@ class OutputStage : public WorkSurfaces {
   // The layer surface's size in the compositor's logical pixels.
   Extent logical_{};
   FrameBuffers frame_;
-  bool loaded_ = false;
-  std::vector<uint32_t> work_scr_;
-  Extent work_scr_size_{};
-  Extent clean_screen_{};
+  SurfacePixels pixels_;
 };
 
 }  // namespace fq::wayland

@@ -1,0 +1,126 @@
+// Wayland benchmark, run under a headless sway with one output by scripts/bench.sh. Without
+// arguments it prints the time per frame of the real `FrameStep` and the yield that presents it
+// on the Wayland port, for Count 8 and 30, against a bare loop that draws the same cells into
+// the same shared-memory buffers, damages them and commits, in the same run. With
+// "--paced SECONDS COUNT" it runs the bare loop paced like the saver at Speed 25, so that the
+// script can measure its processor share from outside, as it does for the saver.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+#include "animation/scene.h"
+#include "bare_cells.h"
+#include "ignored_input.h"
+#include "method.h"
+#include "platform/scaled_stage.h"
+#include "saver_window/saver_form.h"
+#include "wayland_platform.h"
+
+namespace fq::bench {
+namespace {
+
+using wayland::Blit;
+using wayland::FillBlack;
+using wayland::PixelView;
+
+// The frame step's blits with nothing around them: its own WorkScr, the sheet, the primary
+// output's buffers.
+class BareBlits {
+ public:
+  BareBlits(wayland::OutputStage& stage, const Picture& sheet, const SpriteTable& sprites,
+            int count, Extent screen)
+      : frame_(stage.frame()),
+        sheet_{const_cast<uint32_t*>(sheet.pixels.data()), sheet.width, sheet.height},
+        work_(static_cast<size_t>(screen.width) * screen.height),
+        screen_(screen),
+        cells_(sprites, count, screen) {}
+
+  void Frame() {
+    constexpr int cell = kSheetCell;
+    constexpr int block = kSheetDrawnBlock;
+    const PixelView work{work_.data(), screen_.width, screen_.height};
+    for (int i = 0; i < cells_.count(); ++i) FillBlack(work, {cells_[i].x, cells_[i].y, cell, cell});
+    const int column = cells_.NextColumn();
+    for (int i = 0; i < cells_.count(); ++i) {
+      const Cell& sprite = cells_.Move(i);
+      Blit(work, sprite.x, sprite.y, block, block, sheet_, column, kSheetMaskRowY, RasterOp::SrcAnd);
+      Blit(work, sprite.x, sprite.y, block, block, sheet_, column, 0, RasterOp::SrcPaint);
+    }
+    const PixelView window = frame_.Drawing();
+    for (int i = 0; i < cells_.count(); ++i) {
+      const Cell& c = cells_[i];
+      Blit(window, c.x, c.y, cell, cell, work, c.x, c.y, RasterOp::SrcCopy);
+      frame_.Damage({c.x, c.y, cell, cell});
+    }
+  }
+
+ private:
+  wayland::FrameBuffers& frame_;
+  PixelView sheet_;
+  std::vector<uint32_t> work_;
+  Extent screen_;
+  BareCells cells_;
+};
+
+double Seconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// The two take turns round by round, each from the same sprite places; every frame ends with
+// the yield, which commits it and handles the compositor's events.
+void CompareDrawing(wayland::WaylandPlatform& platform, ScaledStage& stage, const Picture& sheet,
+                    int16_t count) {
+  BenchScene bench_scene(stage, stage, stage, platform, count);
+  Scene& scene = bench_scene.scene();
+  std::vector<Timings> ways = {{"FrameStep + yield", {}}, {"bare + yield", {}}};
+  SpriteTable start = scene.Sprites();
+  const Extent screen{scene.ScreenW(), scene.ScreenH()};
+  for (int round = 0; round < kRounds; ++round) {
+    for (Timings& way : ways) {
+      const bool step = &way == &ways[0];
+      scene.Sprites() = start;
+      BareBlits bare(*platform.Shown().front(), sheet, start, count, screen);
+      const double begin = Seconds();
+      for (int i = 0; i < kFramesPerRound; ++i) {
+        step ? scene.FrameStep() : bare.Frame();
+        platform.YieldToMessageLoop();
+      }
+      way.rounds.push_back((Seconds() - begin) * 1000.0 / kFramesPerRound);
+      if (step) start = scene.Sprites();
+    }
+  }
+  PrintTimings(count, screen.width, screen.height, platform.scale(), ways, ways[1]);
+}
+
+}  // namespace
+}  // namespace fq::bench
+
+int main(int argc, char** argv) {
+  using namespace fq;
+  try {
+    wayland::WaylandPlatform platform(0);
+    ScaledStage stage(platform, platform, platform, platform.scale());
+    bench::IgnoredInput input;
+    stage.LoadSaverWindow(kSaverDesign, input);
+    const Picture sheet = DecodeBmp(EmbeddedSpriteSheet(platform.scale()));
+    if (argc == 4 && std::string_view(argv[1]) == "--paced") {
+      const auto count = static_cast<int16_t>(std::atoi(argv[3]));
+      bench::BenchScene bench_scene(stage, stage, stage, platform, count);
+      Scene& scene = bench_scene.scene();
+      bench::BareBlits bare(*platform.Shown().front(), sheet, scene.Sprites(), count,
+                            {scene.ScreenW(), scene.ScreenH()});
+      bench::RunPaced(platform, std::atof(argv[2]), bench::Seconds, [&] { bare.Frame(); });
+    } else if (argc == 1) {
+      for (int16_t count : {8, 30}) bench::CompareDrawing(platform, stage, sheet, count);
+    } else {
+      std::fprintf(stderr, "usage: %s [--paced SECONDS COUNT]\n", argv[0]);
+      return 2;
+    }
+  } catch (const std::exception& fault) {
+    std::fprintf(stderr, "bench stopped: %s\n", fault.what());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,82 @@
+// The Wayland port's surfaces against the in-memory platform's exact SRCCOPY, SRCAND and
+// SRCPAINT: the same seed and frames leave the same pixels in the frame and in WorkScr, and
+// every pixel a frame changes lies in the damage it announces (the compositor redraws no
+// other). The sheet holds random bits, so AND and OR meet every bit pattern.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "animation/random_source.h"
+#include "fake/scene_fixture.h"
+#include "surface_pixels.h"
+
+namespace fq::wayland {
+namespace {
+
+constexpr float kSeed = 40321.25f;
+constexpr Extent kStage{360, 240};  // small, so that sprites cross the edges and overlap often
+constexpr int kFrames = 400;
+
+struct SeededRandom : LcgRandom {
+  void Reseed(float) override { LcgRandom::Reseed(kSeed); }
+};
+
+// The frame in plain memory, with the damage announced since the last look.
+struct MemoryFrame final : Frame {
+  fake::Pixels pixels{kStage.width, kStage.height};
+  std::vector<PixelRect> damage;
+  PixelView Drawing() override { return {pixels.data.data(), pixels.width, pixels.height}; }
+  void Damage(PixelRect rect) override { damage.push_back(rect); }
+};
+
+bool Inside(const std::vector<PixelRect>& rects, int32_t x, int32_t y) {
+  for (const PixelRect& r : rects) {
+    if (x >= r.left && x < r.left + r.width && y >= r.top && y < r.top + r.height) return true;
+  }
+  return false;
+}
+
+TEST(WaylandSurfaces, MatchTheInMemoryPlatformAndDamageAllTheyChange) {
+  Picture sheet = DecodeBmp(EmbeddedSpriteSheet(1));
+  std::mt19937 bits(7);
+  for (uint32_t& pixel : sheet.pixels) pixel = bits() & 0xFFFFFF;
+  SceneOnFake<SeededRandom> expected(8, kStage);
+  expected.platform.sheet = fake::Pixels(sheet.width, sheet.height);
+  expected.platform.sheet.data = sheet.pixels;
+  expected.SetUp();
+
+  // The window, the other monitors (none) and the pacing stay the fake's; the drawing is the port's.
+  fake::FakePlatform output;
+  output.screen = kStage;
+  MemoryFrame frame;
+  SurfacePixels pixels(frame, [&]() -> const Picture& { return sheet; });
+  SeededRandom random;
+  Scene scene(output, pixels, output, output, expected.settings, random);
+  output.LoadSaverWindow(kSaverDesign, expected.frmSaver);
+  output.SetSaverOuterSize(kStage);
+  scene.SetUpScene();
+  int undamaged = 0;
+  for (int step = 0; step < kFrames; ++step) {
+    const fake::Pixels before = frame.pixels;
+    frame.damage.clear();
+    scene.FrameStep();
+    expected.scene.FrameStep();
+    for (int32_t y = 0; y < kStage.height; ++y) {
+      for (int32_t x = 0; x < kStage.width; ++x) {
+        undamaged += frame.pixels.at(x, y) != before.at(x, y) && !Inside(frame.damage, x, y);
+      }
+    }
+  }
+  EXPECT_EQ(undamaged, 0) << "pixels changed outside the damage";
+  EXPECT_EQ(fake::Difference(frame.pixels, expected.platform.surface(SurfaceId::SaverWindow)), "");
+  // WorkScr is read back through the frame.
+  const fake::Pixels& work = expected.platform.surface(SurfaceId::WorkScr);
+  ASSERT_EQ(work.width, kStage.width);
+  ASSERT_EQ(work.height, kStage.height);
+  pixels.BitBlt(SurfaceId::SaverWindow, 0, 0, work.width, work.height, SurfaceId::WorkScr, 0, 0,
+                RasterOp::SrcCopy);
+  EXPECT_EQ(fake::Difference(frame.pixels, work), "") << "WorkScr";
+}
+
+}  // namespace
+}  // namespace fq::wayland
