@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the Debian package of the XScreenSaver hack, flyingquorlin_<version>_<arch>.deb, from a
-# native build with CPack (packaging/debian/deb_package.cmake: the hack and its settings XML as
-# `cmake --install` places them under /usr, the scripts that add the hack to XScreenSaver's
-# list), adding its copyright and changelog; then checks it with lintian, which must report no
+# Builds the Debian package of the XScreenSaver hack and the Wayland client,
+# flyingquorlin_<version>_<arch>.deb, from a native build with CPack
+# (packaging/debian/deb_package.cmake: the programs, the hack's settings XML and the client's
+# user unit as `cmake --install` places them under /usr, the scripts that add the hack to
+# XScreenSaver's list), adding its copyright and changelog; then checks it with lintian, which must report no
 # error. Every time in it is SOURCE_DATE_EPOCH, by default the last commit's.
 # Usage: scripts/make-deb.sh NATIVE_BUILD OUTDIR   (prints the package's path)
 set -euo pipefail
@@ -11,8 +12,10 @@ umask 022
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$(realpath "$1")"
 out="$(realpath -m "$2")"
-[[ -x $build/flyingquorlin ]] ||
-  { echo "no hack in $build: build its flyingquorlin target first" >&2; exit 1; }
+for program in flyingquorlin flyingquorlin-wayland; do
+  [[ -x $build/$program ]] ||
+    { echo "no $program in $build: build its target first" >&2; exit 1; }
+done
 version=$(bash "$repo/scripts/version.sh")
 SOURCE_DATE_EPOCH=$(bash "$repo/scripts/source-date-epoch.sh")
 export SOURCE_DATE_EPOCH

@@ -29,7 +29,7 @@ for preset in win32 win64; do
   cmake --build "$build_root/$preset" -j2 --target FlyingQuorlin
 done
 cmake --preset native -B "$build_root/native" >/dev/null
-cmake --build "$build_root/native" -j2 --target flyingquorlin
+cmake --build "$build_root/native" -j2 --target flyingquorlin flyingquorlin-wayland
 
 stage=$build_root/package/$name
 rm -rf "$build_root/package" "$build_root/$name".* "$build_root"/flyingquorlin_*.deb*
