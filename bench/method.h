@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "animation/random_source.h"
@@ -42,13 +43,32 @@ inline void PrintTimings(int16_t count, int width, int height, int scale,
   }
 }
 
+// The monitors as a new scene must see them: changed at its first look, though the platform
+// told a scene before it already.
+class FirstLook : public OtherMonitors {
+ public:
+  explicit FirstLook(OtherMonitors& others) : others_(others) {}
+  bool OtherMonitorsChanged() override {
+    return std::exchange(first_, false) || others_.OtherMonitorsChanged();
+  }
+  std::vector<MonitorArea> OtherMonitorAreas() override { return others_.OtherMonitorAreas(); }
+  WorkSurfaces& MonitorSurfaces(size_t index) override { return others_.MonitorSurfaces(index); }
+
+ private:
+  OtherMonitors& others_;
+  bool first_ = true;
+};
+
 // A scene of `count` sprites at the default Speed, set up on a saver window as the saver sets
-// it up: on a platform's own, or through the stage that scales it.
+// it up, with a flock on every other monitor: on a platform's own, or through the stage that
+// scales it.
 class BenchScene {
  public:
   BenchScene(SaverWindow& window, WorkSurfaces& surfaces, OtherMonitors& others, Pacing& pacing,
              int16_t count)
-      : settings_{kPacedSpeed, count}, scene_(window, surfaces, others, pacing, settings_, random_) {
+      : settings_{kPacedSpeed, count},
+        others_(others),
+        scene_(window, surfaces, others_, pacing, settings_, random_) {
     scene_.SetUpScene();
   }
   template <typename Platform>
@@ -59,6 +79,7 @@ class BenchScene {
  private:
   const Settings settings_;
   LcgRandom random_;
+  FirstLook others_;
   Scene scene_;
 };
 

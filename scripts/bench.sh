@@ -7,11 +7,14 @@
 # each under its own Wine.
 # Then the drawing time and processor share of the XScreenSaver hack on the X11 port, natively,
 # and the Wayland client's figures under a headless sway (bench/wayland/run_under_sway.py).
-# Last, a dense screen: 3840x2160 at 192 dpi (Wine's LogPixels, in a prefix of its own), where the
+# Then a dense screen: 3840x2160 at 192 dpi (Wine's LogPixels, in a prefix of its own), where the
 # Windows programs take k = 2 from the DPI as the saver does; the drawing time, processor share
 # and private memory again.
-# Usage: scripts/bench.sh [seconds per processor-share sample, default 20] [dense]
-# "dense" measures the dense screen alone.
+# Last, two monitors (Xephyr's two screens inside an Xvfb): 1920x1080 beside 1280x720 at 96 dpi,
+# then two 3840x2160 at 192 dpi; the same three figures, the frame step and the bare loop
+# drawing on both.
+# Usage: scripts/bench.sh [seconds per processor-share sample, default 20] [dense | monitors]
+# "dense" measures the dense screen alone, "monitors" the two monitors alone.
 # FQ_BUILD_ROOT puts the builds elsewhere (default: build/ in this checkout).
 set -euo pipefail
 
@@ -19,15 +22,16 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/install-deps.sh
 
 sample_seconds=${1:-20}
-only_dense=0
-[[ ${2:-} == dense ]] && only_dense=1
+part=${2:-all}
+[[ $part == @(all|dense|monitors) ]] || { echo "usage: $0 [seconds] [dense | monitors]" >&2; exit 2; }
 warm_up_seconds=3
 build_root="$(realpath -m "${FQ_BUILD_ROOT:-build}")"
 native_dir=$build_root/native
 win64_dir=$build_root/win64
 win32_dir=$build_root/win32
+plain_prefix=$build_root/bench-prefix
 dense_prefix=$build_root/bench-prefix-192dpi
-export WINEPREFIX=$build_root/bench-prefix
+export WINEPREFIX=$plain_prefix
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 wine32=/usr/lib/wine/wine
@@ -38,10 +42,10 @@ measure_i686=0
 bash scripts/runs-32bit-code.sh && measure_i686=1
 windows_presets=(win64)
 ((measure_i686)) && windows_presets+=(win32)
-((only_dense)) || windows_presets=(win64 win32)
+[[ $part == all ]] && windows_presets=(win64 win32)
 
 echo "== Building"
-if ((!only_dense)); then
+if [[ $part == all ]]; then
   cmake --preset native -B "$native_dir" >/dev/null
   cmake --build "$native_dir" -j2 --target fq_frame_step_bench
 fi
@@ -50,29 +54,34 @@ for preset in "${windows_presets[@]}"; do
   cmake --build "$build_root/$preset" -j2 --target FlyingQuorlin fq_win32_bench fq_bare_window
 done
 
-screens="1920x1080x24, then 3840x2160x24 at 192 dpi"
-((only_dense)) && screens="3840x2160x24 at 192 dpi"
+case $part in
+  all) screens="1920x1080x24, then 3840x2160x24 at 192 dpi, then two monitors" ;;
+  dense) screens="3840x2160x24 at 192 dpi" ;;
+  monitors) screens="two monitors: 1920x1080 and 1280x720, then two 3840x2160 at 192 dpi" ;;
+esac
 echo "== Machine"
 echo "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(nproc) cores" \
   "available, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "$($wine --version), Xvfb $screens"
 ((measure_i686)) || echo "This machine cannot run 32-bit code: the i686 build is not measured"
 
-if ((!only_dense)); then
+if [[ $part == all ]]; then
   echo "== Native frame step (fake platform)"
   "$native_dir/bench/fq_frame_step_bench"
 fi
 
 scratch=$(mktemp -d)
-xvfb_pid=
-# Ends this run's wineserver and X server, in that order.
+# This run's X servers, the one the programs draw on first.
+x_pids=()
+# Ends this run's wineserver and X servers, in that order.
 end_screen() {
+  local pid
   "$wineserver" -k 2>/dev/null || true
-  if [[ -n $xvfb_pid ]]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-  xvfb_pid=
+  for pid in "${x_pids[@]}"; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  x_pids=()
 }
 cleanup() {
   end_screen
@@ -80,17 +89,41 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Starts an X server whose display number it writes to `folder`/display, and makes it this
+# run's display.
+start_x_server() {
+  local folder=$1
+  shift
+  mkdir -p "$folder"
+  "$@" -displayfd 3 -nolisten tcp 3>"$folder/display" >/dev/null 2>&1 &
+  x_pids=("$!" "${x_pids[@]}")
+  for _ in $(seq 100); do [[ -s $folder/display ]] && break; sleep 0.1; done
+  export DISPLAY=:$(<"$folder/display")
+}
+
 # A private Xvfb screen of `size` pixels, 24 bits, and the Wine prefix's server kept up beside
 # it for the whole run, so that each start below costs a fraction of a second. -fbdir: the
 # screen is also a file (Xvfb_screen0 in `folder`), which the start-up figures poll.
 start_screen() {
   local size=$1 folder=$2
-  mkdir -p "$folder"
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -fbdir "$folder" \
-    3>"$folder/display" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [[ -s $folder/display ]] && break; sleep 0.1; done
-  export DISPLAY=:$(<"$folder/display")
+  start_x_server "$folder" Xvfb -screen 0 "${size}x24" -fbdir "$folder"
+  start_wine
+}
+
+# Two monitors side by side, `first` the primary: Wine sees several monitors only through
+# Xinerama, so Xephyr shows two screens in windows on an Xvfb large enough for both, with
+# RANDR off. The programs draw on Xephyr, which copies to the Xvfb.
+start_two_monitors() {
+  local first=$1 second=$2 folder=$3
+  local width=$((${first%x*} + ${second%x*}))
+  local height=$((${first#*x} > ${second#*x} ? ${first#*x} : ${second#*x}))
+  start_x_server "$folder/host" Xvfb -screen 0 "${width}x${height}x24"
+  start_x_server "$folder" Xephyr -screen "$first" -screen "$second" +xinerama \
+    -extension RANDR -noreset
+  start_wine
+}
+
+start_wine() {
   mkdir -p "$WINEPREFIX"
   "$wineserver" -p
   if [[ ! -f $WINEPREFIX/system.reg ]]; then
@@ -137,20 +170,28 @@ wait_gone() {
 # Processor time (user + system, clock ticks) of a process so far.
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
-# Shares of one core, in percent, that the program and the X server used over one sample:
-# the program composes into Wine's copy of the window, the X server puts it on the screen.
+# Processor time of the X servers so far.
+x_ticks() {
+  local pid ticks=0
+  for pid in "${x_pids[@]}"; do ticks=$((ticks + $(cpu_ticks "$pid"))); done
+  echo "$ticks"
+}
+
+# Shares of one core, in percent, that the program and the X servers used over one sample:
+# the program composes into Wine's copy of the window, the X server puts it on the screen
+# (on two monitors, Xephyr and the Xvfb it shows in).
 cpu_shares() {
   local pid=$1 before after x_before x_after hz
   hz=$(getconf CLK_TCK)
   sleep "$warm_up_seconds"
   before=$(cpu_ticks "$pid")
-  x_before=$(cpu_ticks "$xvfb_pid")
+  x_before=$(x_ticks)
   sleep "$sample_seconds"
   after=$(cpu_ticks "$pid")
-  x_after=$(cpu_ticks "$xvfb_pid")
+  x_after=$(x_ticks)
   awk -v d="$((after - before))" -v x="$((x_after - x_before))" -v hz="$hz" \
     -v s="$sample_seconds" \
-    'BEGIN { printf "%6.2f %%   (Xvfb %.2f %%)", 100 * d / hz / s, 100 * x / hz / s }'
+    'BEGIN { printf "%6.2f %%   (X %.2f %%)", 100 * d / hz / s, 100 * x / hz / s }'
 }
 
 set_saver() {
@@ -270,10 +311,16 @@ startup_and_memory() {
   private_memory "$arch" "$runner" "$dir" 1920x1080
 }
 
-# Private memory of the saver at Count 8 and at the soak's settings, and of the bare window.
+# Private memory of the saver at Count 8 and at the soak's settings, and of the bare window;
+# with the monitors' sizes, the target: their back buffers (32 bits a pixel) plus 6 MB.
 private_memory() {
-  local arch=$1 runner=$2 dir=$3 screen=$4
+  local arch=$1 runner=$2 dir=$3 screen=$4 size bytes=6000000
+  shift 4
   echo "== Private memory, $arch, $screen (anonymous resident, KiB)"
+  if (($#)); then
+    for size in "$@"; do bytes=$((bytes + ${size%x*} * ${size#*x} * 4)); done
+    printf '  %-36s %s (%s bytes)\n' "target, back buffers + 6 MB:" "$((bytes / 1024))" "$bytes"
+  fi
   set_saver 25 8
   printf '  %-36s %s\n' "saver, Speed 25, Count 8:" \
     "$(private_kib "$runner" "$dir/FlyingQuorlin.scr" /s)"
@@ -315,7 +362,7 @@ wayland() {
     "$native_dir/bench/wayland/fq_wayland_bench" "$sample_seconds"
 }
 
-if ((!only_dense)); then
+if [[ $part == all ]]; then
   wayland
   start_screen 1920x1080 "$scratch"
   cp "$screen_file" "$scratch/black.xwd"
@@ -326,15 +373,40 @@ if ((!only_dense)); then
   end_screen
 fi
 
-# A dense screen, in a prefix of its own so that the one above stays at 96 dpi: Wine's
-# LogPixels in both places a program's DPI comes from, set before any program of the run starts.
-dense="3840x2160 at 192 dpi"
-export WINEPREFIX=$dense_prefix
-start_screen 3840x2160 "$scratch/dense"
-for key in 'HKCU\Control Panel\Desktop' \
-  'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
-  "$wine" reg add "$key" /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
-done
-echo "== A dense screen, $dense: the Windows programs take k = 2 from it, as the saver does"
-each_build drawing_and_share "$dense"
-each_build private_memory "$dense"
+# Wine's LogPixels in both places a program's DPI comes from, set before any program of the
+# prefix starts.
+set_dpi() {
+  local key
+  for key in 'HKCU\Control Panel\Desktop' \
+    'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+    "$wine" reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  done
+}
+
+# A dense screen, in a prefix of its own so that the one above stays at 96 dpi.
+if [[ $part == @(all|dense) ]]; then
+  dense="3840x2160 at 192 dpi"
+  export WINEPREFIX=$dense_prefix
+  start_screen 3840x2160 "$scratch/dense"
+  set_dpi 192
+  echo "== A dense screen, $dense: the Windows programs take k = 2 from it, as the saver does"
+  each_build drawing_and_share "$dense"
+  each_build private_memory "$dense" 3840x2160
+  end_screen
+fi
+
+if [[ $part == @(all|monitors) ]]; then
+  export WINEPREFIX=$plain_prefix
+  start_two_monitors 1920x1080 1280x720 "$scratch/monitors"
+  echo "== Two monitors, 1920x1080 (primary) beside 1280x720, 96 dpi: k = 1 on both"
+  each_build drawing_and_share "two monitors at k = 1"
+  each_build private_memory "two monitors at k = 1" 1920x1080 1280x720
+  end_screen
+
+  export WINEPREFIX=$dense_prefix
+  start_two_monitors 3840x2160 3840x2160 "$scratch/dense-monitors"
+  set_dpi 192
+  echo "== Two monitors, 3840x2160 beside 3840x2160, 192 dpi: k = 2 on both"
+  each_build drawing_and_share "two monitors at k = 2"
+  each_build private_memory "two monitors at k = 2" 3840x2160 3840x2160
+fi

@@ -3,12 +3,16 @@
 
 namespace fq::bench {
 
-BareBlits::BareBlits(win32::Win32Platform& platform, const SpriteTable& sprites, int count,
-                     Extent screen, int scale)
-    : window_(platform.DeviceContext(SurfaceId::SaverWindow)),
-      work_(platform.DeviceContext(SurfaceId::WorkScr)),
+SheetSource ProgramSheet(const win32::StageSurfaces& stage) {
+  return {stage.Sheet()->frames(), stage.Sheet()->masks(), 0};
+}
+
+BareBlits::BareBlits(const win32::StageSurfaces& stage, const SpriteTable& sprites, int count,
+                     Extent screen)
+    : window_(stage.DeviceContext(SurfaceId::SaverWindow)),
+      work_(stage.DeviceContext(SurfaceId::WorkScr)),
       cells_(sprites, count, screen),
-      scale_(scale) {}
+      scale_(stage.scale()) {}
 
 void BareBlits::Frame(const SheetSource& sheet) {
   const int k = scale_;

@@ -1,14 +1,15 @@
 // The frame step's block transfers with nothing around them: per sprite an erase (a black
 // fill, as the platform erases from CleanScreen), a mask, an image and a present, straight to
-// GDI on the platform's own device contexts, at positions that drift and wrap like the
-// sprites'. At a scale k every block is k times as large, as the scaled stage makes the frame
-// step's. The yardstick the real frame step is held against.
+// GDI on one stage's own device contexts (the saver window's, or a cover's on another monitor),
+// at positions that drift and wrap like the sprites'. At a scale k every block is k times as
+// large, as the scaled stage makes the frame step's. The yardstick the real frame step is held
+// against.
 #pragma once
 
 #include <windows.h>
 
 #include "bare_cells.h"
-#include "win32_platform.h"
+#include "stage_surfaces.h"
 
 namespace fq::bench {
 
@@ -20,15 +21,18 @@ struct SheetSource {
   int masks_top;
 };
 
+// The sheet the stage's own frame step reads.
+SheetSource ProgramSheet(const win32::StageSurfaces& stage);
+
 class BareBlits {
  public:
-  // Starts from the sprites' current places; `count` sprites on a screen of `screen` of the
-  // core's pixels, each shown as `scale` by `scale` physical ones.
-  BareBlits(win32::Win32Platform& platform, const SpriteTable& sprites, int count, Extent screen,
-            int scale);
+  // Starts from the sprites' current places; `count` sprites on a stage of `screen` of the
+  // core's pixels, each shown as the stage's k by k physical ones.
+  BareBlits(const win32::StageSurfaces& stage, const SpriteTable& sprites, int count,
+            Extent screen);
 
-  // One frame of 4 x count blits, the sheet drawn for the scale read from `sheet`; then every
-  // sprite moves on.
+  // One frame of 4 x count blits, the sheet drawn for the stage's scale read from `sheet`;
+  // then every sprite moves on.
   void Frame(const SheetSource& sheet);
 
  private:

@@ -1,9 +1,10 @@
 // Windows benchmark, run under Wine by scripts/bench.sh. It takes the scale k from the screen's
-// DPI as the saver does, and draws through the same scaled stage. Without arguments it prints
-// the drawing time per frame of the real `FrameStep` on the real surfaces, for Count 8 and 30,
-// against a bare loop of the same blits on the same surfaces in the same run, and that bare
-// loop again with the sheet kept whole in other formats (why the frames are converted at load,
-// and what keeping the masks in monochrome costs).
+// DPI as the saver does, and draws through the same scaled stage, on every monitor as the saver
+// does. Without arguments it prints the drawing time per frame of the real `FrameStep` on the
+// real surfaces, for Count 8 and 30, against a bare loop of the same blits on the same surfaces
+// in the same run, and, on one monitor, that bare loop again with the sheet kept whole in other
+// formats (why the frames are converted at load, and what keeping the masks in monochrome
+// costs).
 // With "--paced SECONDS COUNT" it runs the bare loop paced like the saver at Speed 25, so that
 // the script can measure its processor share from outside, as it does for the saver.
 #include <windows.h>
@@ -11,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -89,64 +89,92 @@ double TimeRound(const std::function<void()>& frame) {
   return (Seconds() - start) * 1000.0 / kFramesPerRound;
 }
 
-// One way of drawing the frames: the real frame step (no sheet given) or the bare loop
-// reading the sheet from `sheet`.
+// One way of drawing the frames: the real frame step (no sheets given) or the bare loop on
+// every stage, reading stage i's sheet from `sheets[i]`.
 struct Contender : Timings {
-  std::optional<SheetSource> sheet;
+  std::vector<SheetSource> sheets;
 };
 
-SheetSource ProgramSheet(const win32::Win32Platform& platform) {
-  return {platform.Sheet()->frames(), platform.Sheet()->masks(), 0};
+// Stage 0 is the saver window's, stage i the cover's over the scene's other monitor i - 1.
+const win32::StageSurfaces& StageOf(const win32::Win32Platform& platform, size_t stage) {
+  return stage == 0 ? platform.SaverStage() : platform.CoverStage(stage - 1);
+}
+
+// The bare loop of every stage, from the places of its flock's sprites now.
+std::vector<BareBlits> BareStages(const win32::Win32Platform& platform, const Scene& scene,
+                                  int16_t count) {
+  std::vector<BareBlits> stages;
+  stages.emplace_back(platform.SaverStage(), scene.Sprites(), count,
+                      Extent{scene.ScreenW(), scene.ScreenH()});
+  const MonitorFlocks& others = scene.OtherFlocks();
+  for (size_t i = 0; i < others.size(); ++i) {
+    stages.emplace_back(platform.CoverStage(i), others[i].Sprites(), count,
+                        Extent{others[i].ScreenW(), others[i].ScreenH()});
+  }
+  return stages;
+}
+
+std::vector<SheetSource> ProgramSheets(const win32::Win32Platform& platform, size_t stages) {
+  std::vector<SheetSource> sheets;
+  for (size_t i = 0; i < stages; ++i) sheets.push_back(ProgramSheet(StageOf(platform, i)));
+  return sheets;
+}
+
+void BareFrame(std::vector<BareBlits>& stages, const std::vector<SheetSource>& sheets) {
+  for (size_t i = 0; i < stages.size(); ++i) stages[i].Frame(sheets[i]);
 }
 
 // The contenders take turns round by round, so that a slow spell of the machine hits them
-// alike, and each round starts every contender from the same sprite places, so that they
-// clip alike at the screen's edges. The rounds start where the frame step left off.
+// alike; the frame step goes first and each bare loop starts where the frame step's round
+// started, so that they clip alike at the screens' edges. With other monitors, both draw on
+// every one; the sheet's other formats are compared on the saver window alone.
 void CompareDrawing(win32::Win32Platform& platform, ScaledStage& stage, int16_t count,
                     HINSTANCE instance) {
   BenchScene bench_scene(stage, stage, stage, platform, count);
   Scene& scene = bench_scene.scene();
-  const Extent screen{scene.ScreenW(), scene.ScreenH()};
   const int scale = stage.scale();
+  const size_t stages = scene.OtherFlocks().size() + 1;
   const SheetCopy eight_bit(instance, scale, 0);
   const SheetCopy dib32(instance, scale, 32);
   std::vector<Contender> contenders = {
-      {{"FrameStep", {}}, std::nullopt},
-      {{"bare", {}}, ProgramSheet(platform)},
-      {{"bare 8-bit sheet", {}}, eight_bit.source(scale)},
-      {{"bare 32-bit DIB sheet", {}}, dib32.source(scale)},
+      {{"FrameStep", {}}, {}},
+      {{"bare", {}}, ProgramSheets(platform, stages)},
   };
-  SpriteTable start = scene.Sprites();
+  if (stages == 1) {
+    contenders.push_back({{"bare 8-bit sheet", {}}, {eight_bit.source(scale)}});
+    contenders.push_back({{"bare 32-bit DIB sheet", {}}, {dib32.source(scale)}});
+  }
   for (int round = 0; round < kRounds; ++round) {
-    SpriteTable next = start;
+    const std::vector<BareBlits> start = BareStages(platform, scene, count);
     for (Contender& contender : contenders) {
-      scene.Sprites() = start;
-      BareBlits bare(platform, start, count, screen, scale);
+      std::vector<BareBlits> bare = start;
       contender.rounds.push_back(TimeRound([&] {
-        if (contender.sheet) {
-          bare.Frame(*contender.sheet);
-        } else {
+        if (contender.sheets.empty()) {
           scene.FrameStep();
+        } else {
+          BareFrame(bare, contender.sheets);
         }
       }));
-      if (!contender.sheet) next = scene.Sprites();
       platform.YieldToMessageLoop();
     }
-    start = next;
   }
-  PrintTimings(count, screen.width * scale, screen.height * scale, scale,
+  for (size_t i = 0; i < scene.OtherFlocks().size(); ++i) {
+    const MonitorArea& monitor = scene.OtherFlocks().monitor(i);
+    std::printf("Another monitor, drawn on by both: %dx%d, k = %d\n",
+                monitor.area.width * monitor.scale, monitor.area.height * monitor.scale,
+                monitor.scale);
+  }
+  PrintTimings(count, scene.ScreenW() * scale, scene.ScreenH() * scale, scale,
                {contenders.begin(), contenders.end()}, contenders[1]);
 }
 
-// The bare loop paced as the saver runs.
+// The bare loop on every stage, paced as the saver runs.
 void RunPacedBare(win32::Win32Platform& platform, ScaledStage& stage, double seconds,
                   int16_t count) {
   BenchScene bench_scene(stage, stage, stage, platform, count);
-  Scene& scene = bench_scene.scene();
-  BareBlits bare(platform, scene.Sprites(), count, {scene.ScreenW(), scene.ScreenH()},
-                 stage.scale());
-  const SheetSource sheet = ProgramSheet(platform);
-  RunPaced(platform, seconds, Seconds, [&] { bare.Frame(sheet); });
+  std::vector<BareBlits> bare = BareStages(platform, bench_scene.scene(), count);
+  const std::vector<SheetSource> sheets = ProgramSheets(platform, bare.size());
+  RunPaced(platform, seconds, Seconds, [&] { BareFrame(bare, sheets); });
 }
 
 }  // namespace

@@ -107,8 +107,10 @@ class Win32Platform : public Platform {
   // own, or an off-screen bitmap's. Null while the surface does not exist, and always for
   // CleanScreen and Master.
   HDC DeviceContext(SurfaceId surface) const { return stage_.DeviceContext(surface); }
-  // Master, kept in two bitmaps; null until the surfaces are loaded.
-  const SheetSurfaces* Sheet() const { return stage_.Sheet(); }
+  // The saver window's surfaces, and those of the cover over monitor `index` of the last
+  // answer of OtherMonitorAreas: what the benchmarks' bare loops draw on.
+  const StageSurfaces& SaverStage() const { return stage_; }
+  const StageSurfaces& CoverStage(size_t index) const { return covers_.at(index)->surfaces; }
 
   // SystemServices
   std::string ArgumentText() override;
