@@ -101,7 +101,8 @@ std::string HackUsage() {
         << "  --count N       the number of sprites, " << kCountSetting.dialog_min << " to "
         << kCountSetting.dialog_max << " (default " << kCountSetting.default_value << ")\n"
         << "  --scale K       show every pixel as K by K, 1 to " << kMaxScale << " (default 2 on\n"
-        << "                  a window wider than 2560 or taller than 1600 pixels, else 1)\n"
+        << "                  a monitor or window wider than 2560 or taller than 1600 pixels,\n"
+        << "                  else 1)\n"
         << "  --help          this text\n";
   return usage.str();
 }
