@@ -111,8 +111,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   try {
-    x11::X11Platform platform(*display, DefaultRootWindow(display),
-                              DecodeBmp(EmbeddedSpriteSheet(1)));
+    x11::X11Platform platform(*display, DefaultRootWindow(display), 1);
     bench::IgnoredInput input;
     platform.LoadSaverWindow(kSaverDesign, input);
     if (argc == 4 && std::string_view(argv[1]) == "--paced") {

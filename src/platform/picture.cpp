@@ -97,4 +97,6 @@ std::span<const uint8_t> EmbeddedSpriteSheet(int scale) {
   throw Fault(FaultKind::PlatformFailure, "No sprite sheet is drawn for that scale.");
 }
 
+Picture EmbeddedSheet(int scale) { return DecodeBmp(EmbeddedSpriteSheet(scale)); }
+
 }  // namespace fq

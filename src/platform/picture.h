@@ -23,5 +23,7 @@ Picture DecodeBmp(std::span<const uint8_t> file);
 // times animation/sheet_layout.h's: src/resources/sprite_sheet.bmp byte for byte at 1, the
 // expanded sprite_sheet_<scale>x.bmp.zlib above. Throws Fault for another scale.
 std::span<const uint8_t> EmbeddedSpriteSheet(int scale);
+// That sheet, decoded.
+Picture EmbeddedSheet(int scale);
 
 }  // namespace fq

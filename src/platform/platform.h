@@ -47,16 +47,23 @@
 //   system): the service answers nothing. The pointer's display count is the system's own.
 //
 // THE X11 PORT (ports/x11/), the XScreenSaver hack `flyingquorlin`
-// - Implements: SaverWindow, Pacing and WorkSurfaces on Xlib, and nothing else: the hack runs
-//   the scene alone. Surfaces are server pixmaps; BitBlt is XCopyArea with GXcopy, GXand and
-//   GXor; the sheet is the committed BMP, compiled in and decoded once.
+// - Implements: SaverWindow, OtherMonitors, Pacing and WorkSurfaces on Xlib and RandR, and
+//   nothing else: the hack runs the scene alone. Surfaces are server pixmaps; BitBlt is
+//   XCopyArea with GXcopy, GXand and GXor; the sheets are the committed BMPs, compiled in and
+//   decoded once per k, one pixmap for every stage of that k.
 // - Adds: a stage that is either a window of its own (shown, maximised, raised, the pointer
 //   hidden over it; keys, buttons, moves and the window manager's close reach SaverEvents) or a
 //   window it is given (--root, --window-id, $XSCREENSAVER_WINDOW), which it only draws on; of
-//   that window it hears only its destruction, as a close request. The pointer's display count
-//   is the port's own. The options --speed and --count take what the dialog would accept.
-// - Cannot: draw on anything but a 24-bit TrueColor visual (a Fault). Has no settings dialog,
-//   settings store, single-instance guard or password service: XScreenSaver keeps the
+//   that window it hears only its destruction, as a close request. The root window and the own
+//   window are split by the monitors RandR 1.5 lists: the saver window is the primary's part
+//   (RandR's primary, else the first), every other monitor an OtherMonitors entry at its own k,
+//   with pixmaps of its own and its blits clipped to its rectangle. RandR's events and the
+//   root's ConfigureNotify are followed in the next yield. A window another program made is
+//   one stage. The pointer's display count is the port's own. The options --speed and --count
+//   take what the dialog would accept.
+// - Cannot: draw on anything but a 24-bit TrueColor visual (a Fault); tell monitors apart
+//   without RandR 1.5 (one stage); change the saver window's k after start. Has no settings
+//   dialog, settings store, single-instance guard or password service: XScreenSaver keeps the
 //   settings, runs one hack at a time and locks the screen itself.
 //
 // THE WAYLAND PORT (ports/wayland/), the client `flyingquorlin-wayland`

@@ -19,15 +19,21 @@ bool ShowsSprites(const fake::Pixels& pixels) {
                      [](uint32_t p) { return p != 0 && p != kUnpainted; });
 }
 
-// Waits for sprites on the drawable, checks that they move, and returns the last look.
-fake::Pixels SpritesMove(const XvfbScreen& screen, Drawable drawable, int width, int height) {
+fake::Pixels Look(const XvfbScreen& screen, Drawable drawable, const PixelRect& area) {
+  return screen.Read(drawable, area.width, area.height, area.left, area.top);
+}
+
+// Waits for sprites in the drawable's area, checks that they move, and returns the last look.
+fake::Pixels SpritesMove(const XvfbScreen& screen, Drawable drawable, const PixelRect& area,
+                         std::chrono::milliseconds within = 10s) {
   fake::Pixels first;
-  for (int tries = 0; tries < 200 && !ShowsSprites(first = screen.Read(drawable, width, height));
-       ++tries) {
-    std::this_thread::sleep_for(50ms);
+  for (const auto end = std::chrono::steady_clock::now() + within;
+       !ShowsSprites(first = Look(screen, drawable, area)) &&
+       std::chrono::steady_clock::now() < end;) {
+    std::this_thread::sleep_for(20ms);
   }
   std::this_thread::sleep_for(300ms);
-  const fake::Pixels later = screen.Read(drawable, width, height);
+  const fake::Pixels later = Look(screen, drawable, area);
   EXPECT_TRUE(ShowsSprites(first)) << "no sprite showed";
   EXPECT_NE(first.data, later.data) << "the sprites did not move";
   return later;
@@ -51,7 +57,7 @@ TEST(Hack, PaintsAllOfTheWindowItIsGivenAndOnlyItsEndStopsIt) {
     const Command command =
         root ? Command{FQ_HACK, how} : Command{FQ_HACK, how, std::to_string(window)};
     Process hack(command);
-    const fake::Pixels shown = SpritesMove(screen, window, width, height);
+    const fake::Pixels shown = SpritesMove(screen, window, {0, 0, width, height});
     EXPECT_EQ(std::count(shown.data.begin(), shown.data.end(), kUnpainted), 0) << how;
     ASSERT_EQ(Process({"xdotool", "key", "a", "click", "1"}).ExitCode(5s), 0);
     EXPECT_EQ(hack.ExitCode(300ms), std::nullopt) << how << ": input is the daemon's business";
@@ -60,6 +66,37 @@ TEST(Hack, PaintsAllOfTheWindowItIsGivenAndOnlyItsEndStopsIt) {
     XSync(screen.display(), False);
     EXPECT_EQ(hack.ExitCode(5s), 0) << how;
     EXPECT_EQ(Process(command).ExitCode(5s), 3) << how << ": a window that is gone is a fault";
+  }
+}
+
+// The root window of a screen that RandR splits, and the own window over it: the primary, a
+// monitor beside it and one below at k = 2 each show a flock of their own, painted all over; a
+// monitor set while the hack runs shows one within a second, and one deleted is dropped (its
+// picture stays as it was).
+TEST(Hack, OverTheWholeScreenEveryMonitorShowsAFlockOfItsOwn) {
+  const PixelRect monitors[] = {{0, 0, 1920, 1080}, {1920, 0, 1280, 720}, {0, 1080, 2600, 400}};
+  const PixelRect added{1920, 720, 600, 360};
+  for (const std::string how : {"--root", "--window"}) {
+    SCOPED_TRACE(how);
+    XvfbScreen screen(3200, 1480);
+    for (const PixelRect& area : monitors) screen.SetMonitor(area);
+    XSetWindowBackground(screen.display(), screen.root(), kUnpainted);
+    XClearWindow(screen.display(), screen.root());
+    XSync(screen.display(), False);
+    Process hack({FQ_HACK, how});
+    for (const PixelRect& area : monitors) {
+      const fake::Pixels shown = SpritesMove(screen, screen.root(), area);
+      EXPECT_EQ(std::count(shown.data.begin(), shown.data.end(), kUnpainted), 0);
+    }
+    screen.SetMonitor(added);
+    SpritesMove(screen, screen.root(), added, 1s);
+    screen.DeleteMonitor(1);
+    std::this_thread::sleep_for(300ms);
+    const fake::Pixels left = Look(screen, screen.root(), monitors[1]);
+    SpritesMove(screen, screen.root(), added);
+    EXPECT_EQ(fake::Difference(Look(screen, screen.root(), monitors[1]), left), "")
+        << "drawn on after it went";
+    EXPECT_EQ(hack.ExitCode(0ms), std::nullopt);
   }
 }
 
@@ -107,7 +144,7 @@ TEST(Hack, InItsOwnWindowEndsOnAKeyAClickAPointerJumpOrItsClosing) {
   for (const auto& c : cases) {
     XvfbScreen screen(640, 480);
     Process hack({FQ_HACK, "--window"});
-    SpritesMove(screen, screen.root(), 640, 480);
+    SpritesMove(screen, screen.root(), {0, 0, 640, 480});
     const std::string what = c.xdotool.empty() ? "WM_DELETE_WINDOW"
                                                : c.xdotool[1] + " " + c.xdotool.back();
     if (c.xdotool.empty()) {
@@ -129,7 +166,7 @@ TEST(Hack, FollowsAResizeOfTheWindowItIsGiven) {
   XMapWindow(screen.display(), window);
   XSync(screen.display(), False);
   Process hack({FQ_HACK, "--window-id", std::to_string(window), "--count", "30"});
-  SpritesMove(screen, window, 200, 150);
+  SpritesMove(screen, window, {0, 0, 200, 150});
   XResizeWindow(screen.display(), window, 640, 480);
   XSync(screen.display(), False);
   fake::Pixels shown;

@@ -66,11 +66,20 @@ class XvfbScreen {
   ~XvfbScreen() { XCloseDisplay(display_); }
 
   Display* display() const { return display_; }
+
+  // A RandR monitor, named by its number: the first set is 0.
+  void SetMonitor(const PixelRect& area) {
+    const std::string geometry = std::to_string(area.width) + "/300x" +
+                                 std::to_string(area.height) + "/200+" +
+                                 std::to_string(area.left) + "+" + std::to_string(area.top);
+    Xrandr({"--setmonitor", "m" + std::to_string(monitors_++), geometry, "none"});
+  }
+  void DeleteMonitor(int number) { Xrandr({"--delmonitor", "m" + std::to_string(number)}); }
   Window root() const { return DefaultRootWindow(display_); }
 
-  // What the drawable holds, in the fake's pixel format.
-  fake::Pixels Read(Drawable drawable, int width, int height) const {
-    XImage* image = XGetImage(display_, drawable, 0, 0, width, height, AllPlanes, ZPixmap);
+  // What the drawable holds from x, y on, in the fake's pixel format.
+  fake::Pixels Read(Drawable drawable, int width, int height, int x0 = 0, int y0 = 0) const {
+    XImage* image = XGetImage(display_, drawable, x0, y0, width, height, AllPlanes, ZPixmap);
     fake::Pixels pixels(width, height);
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) pixels.at(x, y) = XGetPixel(image, x, y) & 0xFFFFFF;
@@ -80,7 +89,17 @@ class XvfbScreen {
   }
 
  private:
+  // This connection stays open meanwhile: the server forgets the monitors once the last
+  // client has gone.
+  static void Xrandr(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "xrandr");
+    if (Process(arguments).ExitCode(std::chrono::seconds(5)) != 0) {
+      throw std::runtime_error("xrandr " + arguments[1] + " failed");
+    }
+  }
+
   std::optional<Process> xvfb_;
+  int monitors_ = 0;
   Display* display_ = nullptr;
 };
 

@@ -14,7 +14,7 @@
 #include "platform/dismissal.h"
 #include "platform/fault.h"
 #include "platform/scaled_stage.h"
-#include "platform/screen_scale.h"
+#include "saver_window/saver_form.h"
 #include "x11_platform.h"
 
 namespace fq::x11 {
@@ -31,28 +31,14 @@ Window StageWindow(Display& display, const HackOptions& options) {
   return None;
 }
 
-// By hand, or by the stage's size at start: a small preview window stays at 1.
-int ScaleOf(Display& display, Window stage, const HackOptions& options) {
-  if (options.scale != 0) return options.scale;
-  if (stage == None) {
-    const int screen = DefaultScreen(&display);
-    return ScaleForWindow(DisplayWidth(&display, screen), DisplayHeight(&display, screen));
-  }
-  const XWindowAttributes attributes = StageAttributes(display, stage);
-  return ScaleForWindow(attributes.width, attributes.height);
-}
-
 [[noreturn]] void Run(const HackOptions& options) {
   const std::unique_ptr<Display, int (*)(Display*)> display(XOpenDisplay(nullptr), XCloseDisplay);
   if (!display) {
     throw Fault(FaultKind::PlatformFailure,
                 "The display \"" + std::string(XDisplayName(nullptr)) + "\" cannot be opened.");
   }
-  const Window stage_window = StageWindow(*display, options);
-  const int scale = ScaleOf(*display, stage_window, options);
-  X11Platform platform(*display, stage_window, DecodeBmp(EmbeddedSpriteSheet(scale)));
-  ScaledStage stage(platform, platform, platform, scale);
-  // Only the own window sends keys, buttons and moves; a given window only its destruction.
+  X11Platform platform(*display, StageWindow(*display, options), options.scale);
+  ScaledStage stage(platform, platform, platform, platform.scale());
   Dismissal dismissal;
   LcgRandom random;
   Scene scene(stage, stage, stage, platform, options.settings, random);

@@ -68,8 +68,8 @@ std::string HackUsage() {
         << "  --window        open a window of its own, which a key, a click or a pointer jump\n"
         << "                  ends (the default unless $XSCREENSAVER_WINDOW is set)\n"
         << "  --window-id ID  draw on that window (decimal, or hexadecimal after 0x)\n"
-        << SaverOptionsUsage("2 on\n                  a window wider than 2560 or taller "
-                             "than 1600 pixels, else 1")
+        << SaverOptionsUsage("2 on\n                  a monitor or window wider than 2560 or "
+                             "taller than 1600 pixels,\n                  else 1")
         << "  --help          this text\n";
   return usage.str();
 }

@@ -1,5 +1,6 @@
 // The frame loop's pacing on X11: the yield hands every pending X event to the window's
-// handlers (and sends the frame's drawing on its way), the pause sleeps.
+// handlers (and sends the frame's drawing on its way) and lays the stages out again when the
+// window or the monitors changed; the pause sleeps.
 #include <chrono>
 #include <thread>
 
@@ -14,6 +15,11 @@ void X11Platform::YieldToMessageLoop() {
     XEvent event;
     XNextEvent(&display_, &event);
     if (events_) Dispatch(event);
+  }
+  if (layout_stale_) {
+    layout_stale_ = false;
+    if (randr_events_ >= 0) monitors_ = ReadMonitors();
+    Relayout();
   }
 }
 

@@ -8,6 +8,8 @@
 #include "platform/fault.h"
 #include "x11_platform.h"
 
+#include <X11/extensions/Xrandr.h>
+
 namespace fq::x11 {
 namespace {
 
@@ -69,16 +71,28 @@ XWindowAttributes StageAttributes(Display& display, Window stage) {
   return attributes;
 }
 
-X11Platform::X11Platform(Display& display, Window given, Picture sheet)
+X11Platform::X11Platform(Display& display, Window given, int scale, SheetSource sheets)
     : display_(display),
-      sheet_(std::move(sheet)),
       own_window_(given == None),
+      splits_(given == None || given == DefaultRootWindow(&display)),
       window_(given),
-      delete_window_(XInternAtom(&display, "WM_DELETE_WINDOW", False)) {}
+      chosen_scale_(scale),
+      sheets_(std::move(sheets)),
+      delete_window_(XInternAtom(&display, "WM_DELETE_WINDOW", False)) {
+  if (own_window_) {
+    window_size_ = PrimaryScreenSize();
+  } else {
+    const XWindowAttributes attributes = StageAttributes(display, given);
+    window_size_ = {attributes.width, attributes.height};
+  }
+  if (splits_) WatchMonitors();
+  Relayout();
+  // By the size at start: a small preview window stays at 1.
+  scale_ = ScaleFor(chosen_scale_, layout_.primary);
+}
 
+// The stages free their pixmaps and GCs as members; the cursor and the own window go here.
 X11Platform::~X11Platform() {
-  FreePixmaps();
-  if (gc_) XFreeGC(&display_, gc_);
   if (blank_cursor_ != None) XFreeCursor(&display_, blank_cursor_);
   if (own_window_ && window_ != None) XDestroyWindow(&display_, window_);
 }
@@ -90,7 +104,7 @@ Extent X11Platform::PrimaryScreenSize() {
 
 void X11Platform::LoadSaverWindow(const WindowDesign& design, SaverEvents& events) {
   events_ = &events;
-  if (gc_) return;
+  if (primary_) return;
   if (own_window_) {
     XSetWindowAttributes attributes{};
     attributes.background_pixel = BlackPixel(&display_, DefaultScreen(&display_));
@@ -102,6 +116,8 @@ void X11Platform::LoadSaverWindow(const WindowDesign& design, SaverEvents& event
                             CopyFromParent, CWBackPixel | CWEventMask, &attributes);
     XSetWMProtocols(&display_, window_, &delete_window_, 1);
     SetSaverTitle(design.title);
+    window_size_ = {rect.width, rect.height};
+    Relayout();
   } else {
     XSelectInput(&display_, window_, StructureNotifyMask);
   }
@@ -111,11 +127,8 @@ void X11Platform::LoadSaverWindow(const WindowDesign& design, SaverEvents& event
                 "The window to draw on is not 24-bit TrueColor with 8 bits each of red, green "
                 "and blue.");
   }
-  visual_ = attributes.visual;
-  depth_ = attributes.depth;
-  XGCValues values{};
-  values.graphics_exposures = False;  // else every copy would queue a NoExpose event
-  gc_ = XCreateGC(&display_, window_, GCGraphicsExposures, &values);
+  canvas_ = {&display_, window_, attributes.visual, attributes.depth};
+  primary_.emplace(canvas_, sheets_, scale_, layout_.primary);
 }
 
 void X11Platform::SetSaverTitle(std::string_view title) {
@@ -123,19 +136,17 @@ void X11Platform::SetSaverTitle(std::string_view title) {
 }
 
 void X11Platform::SetSaverOuterSize(Extent size) {
-  if (own_window_) XResizeWindow(&display_, window_, size.width, size.height);
+  if (!own_window_) return;
+  XResizeWindow(&display_, window_, size.width, size.height);
+  window_size_ = size;
+  Relayout();
 }
 
-Extent X11Platform::SaverOuterSize() {
-  XWindowAttributes attributes{};
-  XGetWindowAttributes(&display_, window_, &attributes);
-  return {attributes.width, attributes.height};
-}
+Extent X11Platform::SaverOuterSize() { return {layout_.primary.width, layout_.primary.height}; }
 
 bool X11Platform::SaverResized() {
-  if (configured_size_.width == 0) return false;
-  return configured_size_.width != reported_size_.width ||
-         configured_size_.height != reported_size_.height;
+  return layout_.primary.width != reported_size_.width ||
+         layout_.primary.height != reported_size_.height;
 }
 
 void X11Platform::ShowSaver() {
@@ -145,15 +156,13 @@ void X11Platform::ShowSaver() {
 // A given window is the size its maker gave it.
 void X11Platform::MaximiseSaver() {
   if (!own_window_) return;
-  const Extent screen = PrimaryScreenSize();
-  XMoveResizeWindow(&display_, window_, 0, 0, screen.width, screen.height);
+  window_size_ = PrimaryScreenSize();
+  XMoveResizeWindow(&display_, window_, 0, 0, window_size_.width, window_size_.height);
+  Relayout();
 }
 
 void X11Platform::RepaintSaver() {
-  const Extent size = SaverOuterSize();
-  XSetFunction(&display_, gc_, GXcopy);
-  XSetForeground(&display_, gc_, BlackPixel(&display_, DefaultScreen(&display_)));
-  XFillRectangle(&display_, window_, gc_, 0, 0, size.width, size.height);
+  primary_->PaintBlack();
   XFlush(&display_);
 }
 
@@ -200,15 +209,22 @@ void X11Platform::Dispatch(const XEvent& event) {
         events_->CloseRequested(kCloseFromMenu);
       }
       break;
+    // The stage's, or the root's, whose ConfigureNotify also tells of a monitor set by hand.
     case ConfigureNotify:
       if (event.xconfigure.window == window_) {
-        configured_size_ = {event.xconfigure.width, event.xconfigure.height};
+        window_size_ = {event.xconfigure.width, event.xconfigure.height};
       }
+      layout_stale_ = true;
       break;
     case DestroyNotify:
       if (event.xdestroywindow.window == window_) events_->CloseRequested(kCloseFromMenu);
       break;
     default:
+      // RandR's own: the screen, a CRTC or an output changed.
+      if (randr_events_ >= 0 && event.type >= randr_events_ &&
+          event.type <= randr_events_ + RRNotify) {
+        layout_stale_ = true;
+      }
       break;
   }
 }

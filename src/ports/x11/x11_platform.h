@@ -1,18 +1,22 @@
-// The roles the animation needs (SaverWindow, Pacing, WorkSurfaces) on Xlib. The surfaces are
-// server pixmaps and BitBlt is XCopyArea with GXcopy, GXand or GXor; on a 24-bit TrueColor
-// visual a pixel is 0x00RRGGBB, so these give the Windows build's bitwise results. The stage is
-// a window of the hack's own, or one it is given (the root window, or one another program made),
-// which it draws on and leaves alone otherwise.
+// The roles the animation needs (SaverWindow, OtherMonitors, Pacing, WorkSurfaces) on Xlib. The
+// stage is a window of the hack's own, or one it is given (the root window, or one another
+// program made), which it draws on and leaves alone otherwise. The root window and the own
+// window, which cover the whole screen, are split by the monitors RandR lists: the saver
+// window's part is the primary monitor's, and every other monitor is a stage of its own. A
+// window another program made is one stage: XScreenSaver gives each monitor a window.
 #pragma once
 
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "monitor_layout.h"
 #include "platform/picture.h"
 #include "platform/other_monitors.h"
 #include "platform/pacing.h"
 #include "platform/saver_window.h"
 #include "platform/work_surfaces.h"
-
-// After the core's headers: Xlib defines None as a macro, which a core enum also names.
-#include <X11/Xlib.h>
+#include "stage_surfaces.h"
 
 namespace fq::x11 {
 
@@ -23,20 +27,24 @@ XWindowAttributes StageAttributes(Display& display, Window stage);
 
 class X11Platform : public SaverWindow, public OtherMonitors, public Pacing, public WorkSurfaces {
  public:
-  // `given`: the window to draw on, or None for a window of the platform's own. `sheet`
-  // becomes the Master surface.
-  X11Platform(Display& display, Window given, Picture sheet);
+  // `given`: the window to draw on, or None for a window of the platform's own. `scale`: k by
+  // hand, or 0 for the rule of platform/screen_scale.h, applied to each monitor's size (to the
+  // given window's, for a window another program made). `sheets`: the sprite sheet for each k.
+  X11Platform(Display& display, Window given, int scale, SheetSource sheets = EmbeddedSheet);
   X11Platform(const X11Platform&) = delete;
   X11Platform& operator=(const X11Platform&) = delete;
   ~X11Platform() override;
 
   Display& display() { return display_; }
-  // What a surface is drawn through: the stage window or a pixmap. None while it does not
-  // exist, and always for CleanScreen.
-  Drawable DrawableOf(SurfaceId surface);
+  // The saver window's k, chosen at start.
+  int scale() const { return scale_; }
+  // What a surface of the saver window's stage is drawn through: the stage window or a pixmap.
+  // None while it does not exist, and always for CleanScreen.
+  Drawable DrawableOf(SurfaceId surface) { return primary_->DrawableOf(surface); }
 
   // SaverWindow. Only the own window is shown, sized, raised, titled and given a cursor, and
-  // only its input is read; of a given window the hack hears only that it was destroyed.
+  // only its input is read; of a given window the hack hears only that it was destroyed. The
+  // saver window's size is the primary monitor's where the window is split.
   Extent PrimaryScreenSize() override;
   void LoadSaverWindow(const WindowDesign& design, SaverEvents& events) override;
   void SetSaverTitle(std::string_view title) override;
@@ -50,50 +58,60 @@ class X11Platform : public SaverWindow, public OtherMonitors, public Pacing, pub
   void RepaintSaver() override;
   void MakeSaverTopmost() override;
   int32_t ChangePointerCount(bool show) override;
-  // OtherMonitors: none beyond the stage.
-  bool OtherMonitorsChanged() override { return !monitors_asked_; }
-  std::vector<MonitorArea> OtherMonitorAreas() override {
-    monitors_asked_ = true;
-    return {};
-  }
-  WorkSurfaces& MonitorSurfaces(size_t) override { return *this; }
+  // OtherMonitors: what RandR lists, followed as its events announce changes.
+  bool OtherMonitorsChanged() override { return others_changed_; }
+  std::vector<MonitorArea> OtherMonitorAreas() override;
+  WorkSurfaces& MonitorSurfaces(size_t index) override { return *monitor_surfaces_.at(index); }
   // Pacing
   void YieldToMessageLoop() override;
   void Pause(int32_t milliseconds) override;
   float SecondsSinceMidnight() override;
-  // WorkSurfaces
-  void LoadWorkSurfaces(const WorkFormDesign& design) override;
-  void ResizeSurface(SurfaceId surface, Extent size) override;
+  // WorkSurfaces: the saver window's stage.
+  void LoadWorkSurfaces(const WorkFormDesign& design) override {
+    primary_->LoadWorkSurfaces(design);
+  }
+  void ResizeSurface(SurfaceId surface, Extent size) override {
+    primary_->ResizeSurface(surface, size);
+  }
   void BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width, int32_t height,
-              SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override;
-  void UnloadWorkSurfaces() override;
+              SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override {
+    primary_->BitBlt(destination, x, y, width, height, source, source_x, source_y, op);
+  }
+  void UnloadWorkSurfaces() override { primary_->UnloadWorkSurfaces(); }
 
  private:
   void Dispatch(const XEvent& event);
-  Pixmap* PixmapOf(SurfaceId surface);
-  Pixmap BlackPixmap(Extent size);
-  void FreePixmaps();
+  // Asks RandR for the monitors' events, where it lists monitors (1.5 and later).
+  void WatchMonitors();
+  std::vector<ScreenMonitor> ReadMonitors();
+  // The stages from the window's size and the monitors last read.
+  void Relayout();
 
   Display& display_;
-  Picture sheet_;
   const bool own_window_;
+  // The root window or the own one: split by the monitors.
+  const bool splits_;
   Window window_;
-  Visual* visual_ = nullptr;
-  int depth_ = 0;
-  GC gc_ = nullptr;
+  const int chosen_scale_;
+  int scale_ = 1;
+  Canvas canvas_;
+  SheetPixmaps sheets_;
   Atom delete_window_ = None;
   SaverEvents* events_ = nullptr;
   int32_t cursor_count_ = 0;
-  // The stage's size as last measured, and as its last ConfigureNotify gave it.
-  Extent reported_size_{};
-  Extent configured_size_{};
   Cursor blank_cursor_ = None;
-  Pixmap work_scr_ = None;
-  // Black and never drawn into (platform/work_surfaces.h): a screen-sized pixmap would hold
-  // nothing but its size.
-  Extent clean_screen_{};
-  Pixmap master_ = None;
-  bool monitors_asked_ = false;
+  // The saver window's size as last measured.
+  Extent reported_size_{};
+  Extent window_size_{};
+  int randr_events_ = -1;  // RandR's first event code, while monitors are watched
+  std::vector<ScreenMonitor> monitors_;
+  StageLayout layout_;
+  // An event said the window or the monitors changed: the yield lays the stages out again.
+  bool layout_stale_ = false;
+  bool others_changed_ = true;
+  std::optional<StageSurfaces> primary_;
+  // As last answered; a monitor that went meanwhile is released.
+  std::vector<std::unique_ptr<StageSurfaces>> monitor_surfaces_;
 };
 
 }  // namespace fq::x11
