@@ -1,4 +1,4 @@
-# What the Unix ports share: the local clock, and the sprite sheets compiled in as committed
+# What the Unix ports share: the run until a dismissal, the local clock, and the sprite sheets compiled in as committed
 # (the 1x one run-length encoded, the others in zlib streams) with their decoder.
 set(FQ_EMBEDDED_SHEETS)
 foreach(scale 1 2 3)
@@ -16,6 +16,7 @@ foreach(scale 1 2 3)
   list(APPEND FQ_EMBEDDED_SHEETS ${source})
 endforeach()
 
-add_library(fq_unix_shared STATIC ${PROJECT_SOURCE_DIR}/src/platform/local_clock.cpp
+add_library(fq_unix_shared STATIC ${PROJECT_SOURCE_DIR}/src/platform/dismissal.cpp
+  ${PROJECT_SOURCE_DIR}/src/platform/local_clock.cpp
   ${PROJECT_SOURCE_DIR}/src/platform/picture.cpp ${FQ_EMBEDDED_SHEETS})
 target_link_libraries(fq_unix_shared PUBLIC fq_core)

@@ -1,5 +1,5 @@
-// A random source for tests: hands out the scripted values in order, then `fill`, and keeps
-// count of what was drawn and how it was seeded.
+// Random sources for tests: one that hands out scripted values, and the program's own generator
+// started from one seed rather than the clock.
 #pragma once
 
 #include <deque>
@@ -30,6 +30,13 @@ class ScriptedRandom : public RandomSource {
  private:
   float fill_;
   std::deque<float> script_;
+};
+
+// The seed the ports' pixel tests start every generator from, on both sides of a comparison.
+inline constexpr float kTestSeed = 40321.25f;
+
+struct SeededRandom : LcgRandom {
+  void Reseed(float) override { LcgRandom::Reseed(kTestSeed); }
 };
 
 }  // namespace fq

@@ -13,13 +13,8 @@
 namespace fq::wayland {
 namespace {
 
-constexpr float kSeed = 40321.25f;
 constexpr Extent kStage{360, 240};  // small, so that sprites cross the edges and overlap often
 constexpr int kFrames = 400;
-
-struct SeededRandom : LcgRandom {
-  void Reseed(float) override { LcgRandom::Reseed(kSeed); }
-};
 
 // The frame in plain memory, with the damage announced since the last look.
 struct MemoryFrame final : Frame {

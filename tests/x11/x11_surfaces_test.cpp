@@ -22,14 +22,8 @@
 namespace fq::x11 {
 namespace {
 
-constexpr float kSeed = 40321.25f;
 constexpr Extent kStage{360, 240};  // small, so that sprites cross the edges and overlap often
 constexpr int kFrames = 400;
-
-// The program's generator, started from one seed rather than the clock.
-struct SeededRandom : LcgRandom {
-  void Reseed(float) override { LcgRandom::Reseed(kSeed); }
-};
 
 // The platform's yield on the fake's clock, so that the other monitors' flocks are seeded as
 // there; the frame loop ends at the yield after `frames`.
@@ -42,7 +36,7 @@ struct SameClock : Pacing {
     if (--frames == 0) throw fake::ProcessEnded();
   }
   void Pause(int32_t) override {}
-  float SecondsSinceMidnight() override { return kSeed; }
+  float SecondsSinceMidnight() override { return kTestSeed; }
 };
 
 Picture AsPicture(const fake::Pixels& pixels) { return {pixels.width, pixels.height, pixels.data}; }
@@ -65,7 +59,7 @@ TEST(X11Surfaces, MatchTheInMemoryPlatformPixelForPixelOnEveryMonitor) {
     std::vector<PixelRect> stages = c.monitors;
     SceneOnFake<SeededRandom> expected(8, kStage);
     expected.platform.sheet = sheet;
-    expected.platform.seconds_since_midnight = kSeed;
+    expected.platform.seconds_since_midnight = kTestSeed;
     for (size_t i = 1; i < stages.size(); ++i) {
       const int k = ScaleForWindow(stages[i].width, stages[i].height);
       expected.platform.AddMonitor({stages[i], k}, fake::Enlarged(sheet, k));

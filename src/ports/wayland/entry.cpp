@@ -7,12 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "animation/random_source.h"
-#include "animation/scene.h"
 #include "platform/dismissal.h"
 #include "platform/fault.h"
 #include "platform/saver_options.h"
-#include "platform/scaled_stage.h"
 #include "wayland_platform.h"
 
 namespace fq::wayland {
@@ -48,12 +45,7 @@ std::string Usage() {
 
 [[noreturn]] void Run(const Options& options) {
   WaylandPlatform platform(options.scale);
-  ScaledStage stage(platform, platform, platform, platform.scale());
-  Dismissal dismissal;
-  LcgRandom random;
-  Scene scene(stage, stage, stage, platform, options.settings, random);
-  stage.LoadSaverWindow(kSaverDesign, dismissal);
-  scene.InitScene();
+  RunUntilDismissed(platform, platform, platform, platform, platform.scale(), options.settings);
 }
 
 }  // namespace

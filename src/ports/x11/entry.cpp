@@ -8,13 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "animation/random_source.h"
-#include "animation/scene.h"
 #include "hack_options.h"
 #include "platform/dismissal.h"
 #include "platform/fault.h"
-#include "platform/scaled_stage.h"
-#include "saver_window/saver_form.h"
 #include "x11_platform.h"
 
 namespace fq::x11 {
@@ -38,12 +34,7 @@ Window StageWindow(Display& display, const HackOptions& options) {
                 "The display \"" + std::string(XDisplayName(nullptr)) + "\" cannot be opened.");
   }
   X11Platform platform(*display, StageWindow(*display, options), options.scale);
-  ScaledStage stage(platform, platform, platform, platform.scale());
-  Dismissal dismissal;
-  LcgRandom random;
-  Scene scene(stage, stage, stage, platform, options.settings, random);
-  stage.LoadSaverWindow(kSaverDesign, dismissal);
-  scene.InitScene();
+  RunUntilDismissed(platform, platform, platform, platform, platform.scale(), options.settings);
 }
 
 }  // namespace
