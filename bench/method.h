@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -92,6 +94,22 @@ void RunPaced(Pacing& pacing, double seconds, Clock now, Frame frame) {
     pacing.YieldToMessageLoop();
     pacing.Pause(kPacedSpeed);
   }
+}
+
+// The benchmarks' command line, once they are set up: "--paced SECONDS COUNT" runs
+// `paced(seconds, count)`, none runs `compare(count)` for Count 8 and 30. Returns the exit code:
+// 2, with the usage, for anything else.
+template <typename Paced, typename Compare>
+int RunCommand(int argc, char** argv, Paced paced, Compare compare) {
+  if (argc == 4 && std::string_view(argv[1]) == "--paced") {
+    paced(std::atof(argv[2]), static_cast<int16_t>(std::atoi(argv[3])));
+  } else if (argc == 1) {
+    for (int16_t count : {8, 30}) compare(count);
+  } else {
+    std::fprintf(stderr, "usage: %s [--paced SECONDS COUNT]\n", argv[0]);
+    return 2;
+  }
+  return 0;
 }
 
 }  // namespace fq::bench

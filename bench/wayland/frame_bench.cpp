@@ -105,22 +105,18 @@ int main(int argc, char** argv) {
     bench::IgnoredInput input;
     stage.LoadSaverWindow(kSaverDesign, input);
     const Picture sheet = DecodeBmp(EmbeddedSpriteSheet(platform.scale()));
-    if (argc == 4 && std::string_view(argv[1]) == "--paced") {
-      const auto count = static_cast<int16_t>(std::atoi(argv[3]));
-      bench::BenchScene bench_scene(stage, stage, stage, platform, count);
-      Scene& scene = bench_scene.scene();
-      bench::BareBlits bare(*platform.Shown().front(), sheet, scene.Sprites(), count,
-                            {scene.ScreenW(), scene.ScreenH()});
-      bench::RunPaced(platform, std::atof(argv[2]), bench::Seconds, [&] { bare.Frame(); });
-    } else if (argc == 1) {
-      for (int16_t count : {8, 30}) bench::CompareDrawing(platform, stage, sheet, count);
-    } else {
-      std::fprintf(stderr, "usage: %s [--paced SECONDS COUNT]\n", argv[0]);
-      return 2;
-    }
+    return bench::RunCommand(
+        argc, argv,
+        [&](double seconds, int16_t count) {
+          bench::BenchScene bench_scene(stage, stage, stage, platform, count);
+          Scene& scene = bench_scene.scene();
+          bench::BareBlits bare(*platform.Shown().front(), sheet, scene.Sprites(), count,
+                                {scene.ScreenW(), scene.ScreenH()});
+          bench::RunPaced(platform, seconds, bench::Seconds, [&] { bare.Frame(); });
+        },
+        [&](int16_t count) { bench::CompareDrawing(platform, stage, sheet, count); });
   } catch (const std::exception& fault) {
     std::fprintf(stderr, "bench stopped: %s\n", fault.what());
     return 1;
   }
-  return 0;
 }

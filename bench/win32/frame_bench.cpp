@@ -190,18 +190,14 @@ int main(int argc, char** argv) {
   try {
     stage.LoadSaverWindow(kSaverDesign, input);
     stage.SetSaverOuterSize(stage.PrimaryScreenSize());
-    if (argc == 4 && std::string_view(argv[1]) == "--paced") {
-      bench::RunPacedBare(platform, stage, std::atof(argv[2]),
-                          static_cast<int16_t>(std::atoi(argv[3])));
-    } else if (argc == 1) {
-      for (int16_t count : {8, 30}) bench::CompareDrawing(platform, stage, count, instance);
-    } else {
-      std::fprintf(stderr, "usage: %s [--paced SECONDS COUNT]\n", argv[0]);
-      return 2;
-    }
+    return bench::RunCommand(
+        argc, argv,
+        [&](double seconds, int16_t count) {
+          bench::RunPacedBare(platform, stage, seconds, count);
+        },
+        [&](int16_t count) { bench::CompareDrawing(platform, stage, count, instance); });
   } catch (const std::exception& fault) {
     std::fprintf(stderr, "bench stopped: %s\n", fault.what());
     return 1;
   }
-  return 0;
 }

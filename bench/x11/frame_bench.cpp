@@ -110,22 +110,18 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no display\n");
     return 1;
   }
+  int exit_code = 1;
   try {
     x11::X11Platform platform(*display, DefaultRootWindow(display), 1);
     bench::IgnoredInput input;
     platform.LoadSaverWindow(kSaverDesign, input);
-    if (argc == 4 && std::string_view(argv[1]) == "--paced") {
-      bench::RunPacedBare(platform, std::atof(argv[2]), static_cast<int16_t>(std::atoi(argv[3])));
-    } else if (argc == 1) {
-      for (int16_t count : {8, 30}) bench::CompareDrawing(platform, count);
-    } else {
-      std::fprintf(stderr, "usage: %s [--paced SECONDS COUNT]\n", argv[0]);
-      return 2;
-    }
+    exit_code = bench::RunCommand(
+        argc, argv,
+        [&](double seconds, int16_t count) { bench::RunPacedBare(platform, seconds, count); },
+        [&](int16_t count) { bench::CompareDrawing(platform, count); });
   } catch (const std::exception& fault) {
     std::fprintf(stderr, "bench stopped: %s\n", fault.what());
-    return 1;
   }
   XCloseDisplay(display);
-  return 0;
+  return exit_code;
 }
