@@ -68,11 +68,11 @@ void ScaledStage::MouseDown(int16_t button, int16_t shift, float x, float y) {
 // k the core's copy of the start was divided by (the last move crossed into a monitor of
 // another scale), the start is first given again at the new k.
 void ScaledStage::MouseMove(int16_t button, int16_t shift, float x, float y) {
-  const int k = pointer_seen_ ? ScaleAt(last_pointer_.x, last_pointer_.y) : ScaleAt(x, y);
-  if (pointer_seen_ && k != last_pointer_.scale) {
-    events_->PointerPlaced(Down(last_pointer_.x, k), Down(last_pointer_.y, k));
+  const int k = last_pointer_ ? ScaleAt(last_pointer_->x, last_pointer_->y) : ScaleAt(x, y);
+  if (last_pointer_ && k != last_pointer_->scale) {
+    events_->PointerPlaced(Down(last_pointer_->x, k), Down(last_pointer_->y, k));
   }
-  Seen(x, y, k);
+  last_pointer_ = {x, y, k};
   events_->MouseMove(button, shift, Down(x, k), Down(y, k));
 }
 
@@ -80,7 +80,7 @@ void ScaledStage::CloseRequested(int16_t reason) { events_->CloseRequested(reaso
 
 void ScaledStage::PointerPlaced(float x, float y) {
   const int k = ScaleAt(x, y);
-  Seen(x, y, k);
+  last_pointer_ = {x, y, k};
   events_->PointerPlaced(Down(x, k), Down(y, k));
 }
 

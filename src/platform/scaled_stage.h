@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/other_monitors.h"
@@ -85,7 +86,6 @@ class ScaledStage : public SaverWindow,
     float y = 0;
     int scale = 1;
   };
-  void Seen(float x, float y, int scale) { last_pointer_ = {x, y, scale}, pointer_seen_ = true; }
 
   using ScaledSurfaces::Down;
   SaverWindow& window_;
@@ -95,8 +95,7 @@ class ScaledStage : public SaverWindow,
   // Rebuilt with each answer (platform/other_monitors.h), never grown after: the core holds
   // references to its elements.
   std::vector<ScaledSurfaces> monitor_surfaces_;
-  PointerSeen last_pointer_;
-  bool pointer_seen_ = false;
+  std::optional<PointerSeen> last_pointer_;
 };
 
 }  // namespace fq
