@@ -278,7 +278,7 @@ class WineTest(XTest):
         return " ".join(c["text"] for c in controls if c["class"] == "Static" and c["text"])
 
     def post(self, hwnd, message, times=1):
-        self.inspect("post", str(hwnd), str(message), str(times))
+        self.assertEqual(self.inspect("post", str(hwnd), str(message), str(times)), [], "a post")
 
     def store(self, values):  # name to a text (stored as REG_SZ, type 1) or to (type, bytes)
         values = {name: (1, (v + "\0").encode("utf-16-le")) if isinstance(v, str) else v
@@ -346,7 +346,7 @@ class Program:
             self.process.wait(timeout)
         except subprocess.TimeoutExpired:
             raise AssertionError(f"{self.command[:80]!r} still runs after {timeout} s") from None
-        return int(self.lines()[1])
+        return int(self.lines()[-1])  # after the crash's account, which Wine prints there too
 
     def kill(self):
         for _ in range(3):  # a Wine start can fail on a loaded machine
@@ -359,6 +359,12 @@ class Program:
     def stderr(self):
         self.err.seek(0)
         return self.err.read().decode(errors="replace")
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):  # ended at once, not at the test's end: a row's program, say
+        self.kill()
 
 
 if __name__ == "__main__":

@@ -1,14 +1,16 @@
 """Input that only Windows decides, under Wine: stored values that are no number, of other
-types, of an odd length or of 64 KiB, and argument texts that are huge, non-ASCII or quoted.
-Each has one clear outcome (a fault box titled FlyingQuorlin is dismissed with exit code 3),
-nothing crashes or hangs, and the stored values read back unchanged. docs/RELIABILITY.md
-explains the outcomes chosen."""
+types, of an odd length or of 64 KiB, argument texts that are huge, non-ASCII or quoted, and
+messages from another program that carry pointers or odd ids. Each has one clear outcome (a
+fault box titled FlyingQuorlin is dismissed with exit code 3), nothing crashes or hangs, and
+the stored values read back unchanged. docs/RELIABILITY.md explains the outcomes chosen."""
 
-from harness import WM_CLOSE, WineTest
+from harness import BM_CLICK, WM_CLOSE, WineTest
 
 FAULT_EXIT_CODE = 3
 DIALOG, SAVER = "FlyingQuorlinConfig", "FlyingQuorlin.Saver"
 REG_SZ, REG_EXPAND_SZ, REG_DWORD, REG_MULTI_SZ = 1, 2, 4, 7
+WM_SETTEXT, WM_GETMINMAXINFO, WM_NCCREATE, WM_INITDIALOG, WM_COMMAND = 0xC, 0x24, 0x81, 0x110, 0x111
+OK_ID, ERROR_MESSAGE_SYNC_ONLY = 100, "1159"
 
 
 def text(value, kind=REG_SZ):
@@ -72,3 +74,46 @@ class HostileTest(WineTest):
                 calls = [f"SCRSAVE {outcome} 0 0"] if isinstance(outcome, int) else []
                 self.assertEqual(self.mpr_calls(), calls, "PwdChangePasswordA calls")
                 self.assertEqual(self.settings(), {"Speed": "7", "Count": "9"})
+
+    def test_messages_of_another_program(self):
+        """Creation messages and others with pointers or odd ids, posted then sent by another
+        program: the system refuses to post those that carry a pointer and copies them across
+        when sent. No window takes one as its state: the dialog stores nothing until OK or
+        Cancel, which still work, and a close still ends the saver."""
+        self.move(960, 540)  # where Wine's first move event for the saver lies
+        cases = [  # window, message, wParam, lParam (WM_SETTEXT: the text; WM_NCCREATE: the
+            # creation parameter), whether the system posts it
+            (DIALOG, WM_INITDIALOG, 0, "0", True),
+            (DIALOG, WM_INITDIALOG, 0, "0x1234", True),
+            (DIALOG, WM_COMMAND, 1, "0", True),  # IDOK, as Enter in a box: presses nothing
+            (DIALOG, WM_COMMAND, 0xFFFF, "0x1234", True),  # no control's id
+            (DIALOG, WM_COMMAND, 1 << 16 | OK_ID, "0x1234", True),  # from OK, but no click
+            (DIALOG, WM_SETTEXT, 0, "x" * 30000, False),
+            (DIALOG, WM_NCCREATE, 0, "0x1234", False),
+            (SAVER, WM_NCCREATE, 0, "0", False),
+            (SAVER, WM_NCCREATE, 0, "0x1234", False),
+            (SAVER, WM_GETMINMAXINFO, 0, "0", False),
+        ]
+        for index, (cls, message, wparam, lparam, posted) in enumerate(cases):
+            with (self.subTest(cls, message=hex(message), wparam=hex(wparam), lparam=lparam[:8]),
+                  self.start("/c" if cls == DIALOG else "/s", settings={}) as program):
+                window = self.wait_window(program, cls=cls)["hwnd"]
+                target, parameters = (str(window), str(message)), (str(wparam), lparam)
+                self.assertEqual(self.inspect("post", *target, "1", *parameters),
+                                 [] if posted else [["error", ERROR_MESSAGE_SYNC_ONLY]], "posted")
+                answer = self.inspect("send", *target, *parameters)[0]
+                if answer[0] == "error":
+                    self.fail(f"the send: {answer}; the program: {program.wait():#x}")
+                if cls == SAVER:
+                    self.post(window, WM_CLOSE)
+                    self.assertEqual((program.wait(), self.settings()), (0, {}))
+                    continue
+                controls = self.windows(parent=window)
+                self.assertEqual([c["text"] for c in controls if c["class"] == "Edit"],
+                                 ["25", "8"], "the boxes")
+                self.assertEqual(self.settings(), {}, "stored before OK or Cancel")
+                ok = index % 2 == 0  # the dialog's rows end by OK and Cancel in turn
+                button = "OK" if ok else "Cancel"
+                self.post(next(c["hwnd"] for c in controls if c["text"] == button), BM_CLICK)
+                self.assertEqual((program.wait(), self.settings()),
+                                 (0, {"Speed": "25", "Count": "8"} if ok else {}))

@@ -5,23 +5,31 @@
 
 #include "dialog_builder.h"
 #include "win32_platform.h"
+#include "window_creation.h"
 
 namespace fq::win32 {
+namespace {
 
-// What the window procedure needs. The window owns it from WM_INITDIALOG on, the moment it
-// exists, and frees it when it is destroyed.
-struct Win32Platform::RunningDialog {
+// What the window procedure needs. The window owns it from the WM_INITDIALOG of its creation
+// on, the moment it exists, and frees it when it is destroyed.
+struct RunningDialog {
   Win32Platform* platform;
   DialogLook look;
 };
+
+using DialogCreation = WindowCreation<std::unique_ptr<RunningDialog>>;
+
+}  // namespace
 
 INT_PTR CALLBACK Win32Platform::ConfigDialogProc(HWND dialog, UINT message, WPARAM wparam,
                                                  LPARAM lparam) {
   auto* running = reinterpret_cast<RunningDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
   switch (message) {
     case WM_INITDIALOG:
-      SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(
-          reinterpret_cast<std::unique_ptr<RunningDialog>*>(lparam)->release()));
+      // Another program can post or send one at any time: only the creation's brings state.
+      if (std::unique_ptr<RunningDialog>* offered = running ? nullptr : DialogCreation::Take()) {
+        SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(offered->release()));
+      }
       return FALSE;  // the focus is set when the dialog shows
     case WM_CTLCOLORDLG:
       return running ? reinterpret_cast<INT_PTR>(running->look.background.get()) : FALSE;
@@ -77,8 +85,9 @@ void Win32Platform::LoadConfigDialog(const DialogLayout& layout, ConfigEvents& e
   auto running = std::make_unique<RunningDialog>();
   running->platform = this;
   DialogLook& look = running->look;
-  dialog_ = BuildConfigDialog(instance_, layout, ConfigDialogProc,
-                              reinterpret_cast<LPARAM>(&running), look);
+  dialog_ = DialogCreation::Offer(&running, [&] {
+    return BuildConfigDialog(instance_, layout, ConfigDialogProc, look);
+  });
 }
 
 void Win32Platform::ShowConfigDialog() {

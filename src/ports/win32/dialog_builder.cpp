@@ -176,13 +176,13 @@ const DialogLook::Colours* DialogLook::ColoursOf(HWND control) const {
 int RoleId(DialogControl role) { return kFirstRoleId + static_cast<int>(role); }
 
 HWND BuildConfigDialog(HINSTANCE instance, const DialogLayout& layout, DLGPROC procedure,
-                       LPARAM init_param, DialogLook& look) {
+                       DialogLook& look) {
   RegisterDialogClass(instance);
   look.background.reset(CreateSolidBrush(ColourRef(layout.background)));
   const std::vector<WORD> dialog_template = EmptyDialogTemplate(Widen(layout.caption));
   HWND dialog = CreateDialogIndirectParamW(
       instance, reinterpret_cast<const DLGTEMPLATE*>(dialog_template.data()), nullptr, procedure,
-      init_param);
+      0);
   if (!dialog) ThrowSystemFault("The settings dialog could not be created");
   try {
     const PixelScale scale = SystemScale();

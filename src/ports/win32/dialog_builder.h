@@ -43,9 +43,9 @@ struct DialogLook {
 int RoleId(DialogControl role);
 
 // Creates the dialog hidden, centred in the work area, with every control of `layout`, and
-// fills `look`; `procedure` receives `init_param` with WM_INITDIALOG. Throws Fault when the
-// system refuses, after destroying the window if it was created.
+// fills `look`; `procedure` receives WM_INITDIALOG with no parameter (window_creation.h).
+// Throws Fault when the system refuses, after destroying the window if it was created.
 HWND BuildConfigDialog(HINSTANCE instance, const DialogLayout& layout, DLGPROC procedure,
-                       LPARAM init_param, DialogLook& look);
+                       DialogLook& look);
 
 }  // namespace fq::win32

@@ -12,6 +12,7 @@
 
 #include "platform/fault.h"
 #include "win32_platform.h"
+#include "window_creation.h"
 
 namespace fq::win32 {
 namespace {
@@ -112,9 +113,11 @@ void Win32Platform::CoverOtherMonitors(bool topmost) {
 std::unique_ptr<MonitorCover> Win32Platform::MakeCover(const PlacedMonitor& monitor) {
   auto cover = std::make_unique<MonitorCover>(sheets_, monitor);
   const RECT& area = monitor.area;
-  cover->window = CreateWindowExW(WS_EX_TOOLWINDOW, kCoverClass, L"", WS_POPUP, area.left,
-                                  area.top, area.right - area.left, area.bottom - area.top,
-                                  nullptr, nullptr, instance_, this);
+  cover->window = WindowCreation<Win32Platform>::Offer(this, [&] {
+    return CreateWindowExW(WS_EX_TOOLWINDOW, kCoverClass, L"", WS_POPUP, area.left, area.top,
+                           area.right - area.left, area.bottom - area.top, nullptr, nullptr,
+                           instance_, nullptr);
+  });
   if (!cover->window) ThrowSystemFault("A cover for another monitor could not be created");
   HDC window_dc = GetDC(cover->window);
   if (!window_dc) {

@@ -8,6 +8,7 @@
 
 #include "platform/fault.h"
 #include "win32_platform.h"
+#include "window_creation.h"
 
 namespace fq::win32 {
 namespace {
@@ -43,9 +44,9 @@ int16_t ButtonPressed(UINT message, WPARAM wparam) {
 
 LRESULT CALLBACK Win32Platform::SaverProcedure(HWND window, UINT message, WPARAM wparam,
                                                LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+  if (message == WM_NCCREATE && !GetWindowLongPtrW(window, GWLP_USERDATA)) {
+    SetWindowLongPtrW(window, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(WindowCreation<Win32Platform>::Take()));
   }
   auto* platform = reinterpret_cast<Win32Platform*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   SaverEvents* events = platform ? platform->saver_events_ : nullptr;
@@ -110,6 +111,8 @@ LRESULT CALLBACK Win32Platform::SaverProcedure(HWND window, UINT message, WPARAM
       // Maximised, the window covers the whole primary screen, not only its work area. Once
       // the monitors are followed, their layout is newer than what the system's metrics say
       // (under Wine those keep the size at start), and a grown primary must not be cut to it.
+      // The structure is always the system's: it refuses to post this message, and copies it
+      // across when another program sends it.
       auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
       const RECT& primary = platform->monitors_.primary;
       const POINT size = platform->saver_shown_
@@ -162,8 +165,10 @@ void Win32Platform::LoadSaverWindow(const WindowDesign& design, SaverEvents& eve
   RegisterBlackClass(instance_, kSaverClass, SaverProcedure);
   RegisterBlackClass(instance_, kCoverClass, SaverProcedure);
   const PixelRect& rect = design.rect;
-  saver_ = CreateWindowExW(0, kSaverClass, Widen(design.title).c_str(), WS_POPUP, rect.left,
-                           rect.top, rect.width, rect.height, nullptr, nullptr, instance_, this);
+  saver_ = WindowCreation<Win32Platform>::Offer(this, [&] {
+    return CreateWindowExW(0, kSaverClass, Widen(design.title).c_str(), WS_POPUP, rect.left,
+                           rect.top, rect.width, rect.height, nullptr, nullptr, instance_, nullptr);
+  });
   if (!saver_) {
     ThrowSystemFault("The saver window could not be created");
   }

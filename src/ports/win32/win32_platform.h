@@ -175,7 +175,6 @@ class Win32Platform : public Platform {
   HWND saver_ = nullptr;
   HWND dialog_ = nullptr;
   ConfigEvents* config_events_ = nullptr;
-  struct RunningDialog;
   static INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wparam,
                                            LPARAM lparam);
 

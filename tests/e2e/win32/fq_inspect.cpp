@@ -151,6 +151,29 @@ int PrintKey(const wchar_t* subkey) {
   return 0;
 }
 
+// A message's lParam as another program gives it: the number, except where it points to
+// something, which the system copies to the receiving process when the message is sent (and
+// refuses to post): WM_SETTEXT's is the text `given`, WM_NCCREATE's and WM_CREATE's a
+// CREATESTRUCT whose creation parameter is the number, WM_GETMINMAXINFO's a MINMAXINFO.
+struct LParam {
+  LParam(UINT message, const wchar_t* given) : text(given) {
+    const auto number = static_cast<LPARAM>(std::wcstoull(given, nullptr, 0));
+    creation.lpCreateParams = reinterpret_cast<void*>(number);
+    switch (message) {
+      case WM_SETTEXT: value = reinterpret_cast<LPARAM>(text.c_str()); break;
+      case WM_NCCREATE:
+      case WM_CREATE: value = reinterpret_cast<LPARAM>(&creation); break;
+      case WM_GETMINMAXINFO: value = reinterpret_cast<LPARAM>(&limits); break;
+      default: value = number;
+    }
+  }
+  LParam(const LParam&) = delete;
+  std::wstring text;
+  CREATESTRUCTW creation{};
+  MINMAXINFO limits{};
+  LPARAM value = 0;
+};
+
 BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, RECT*, LPARAM) {
   MONITORINFO info = {};
   info.cbSize = sizeof info;
@@ -198,11 +221,27 @@ int wmain(int argc, wchar_t** argv) {
   const HWND window = argc > 2 ? reinterpret_cast<HWND>(number(2)) : nullptr;
   if (!IsWindow(window)) return argc > 2 ? 1 : 2;
   if (command == L"windows" && argc == 3) return EnumChildWindows(window, PrintWindow, 0), 0;
-  // Posted, not sent: a close may end the target before it could answer. A count posts it
-  // that many times in a row, faster than a user could.
-  if (command == L"post" && (argc == 4 || argc == 5)) {
-    for (auto times = argc == 5 ? number(4) : 1; times > 0; --times) {
-      if (!PostMessageW(window, static_cast<UINT>(number(3)), 0, 0)) return 1;
+  // Posted unless sent: a close may end the target before it could answer. A count posts it
+  // that many times in a row, faster than a user could. A message the system refuses prints
+  // its error code; a sent one prints the answer.
+  const bool post = command == L"post" && (argc == 4 || argc == 5 || argc == 7);
+  if (post || (command == L"send" && (argc == 4 || argc == 6))) {
+    const int parameters = post ? 5 : 4;
+    const auto message = static_cast<UINT>(number(3));
+    const WPARAM wparam = argc > parameters ? number(parameters) : 0;
+    const LParam lparam(message, argc > parameters ? argv[parameters + 1] : L"0");
+    if (!post) {
+      DWORD_PTR answer = 0;
+      if (!SendMessageTimeoutW(window, message, wparam, lparam.value, SMTO_ABORTIFHUNG, 10000,
+                               &answer)) {
+        return std::printf("error\t%lu\n", GetLastError()), 0;
+      }
+      return std::printf("%lld\n", static_cast<long long>(answer)), 0;
+    }
+    for (auto times = argc > 4 ? number(4) : 1; times > 0; --times) {
+      if (!PostMessageW(window, message, wparam, lparam.value)) {
+        return std::printf("error\t%lu\n", GetLastError()), 0;
+      }
     }
     return 0;
   }
