@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "listener_guard.h"
 #include "platform/fault.h"
 
 namespace fq::wayland {
@@ -73,7 +74,7 @@ FrameBuffers::Buffer& FrameBuffers::Made() {
   close(fd);
   wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(made->buffer), queue_);
   static constexpr wl_buffer_listener kListener{
-      .release = [](void* data, wl_buffer*) { static_cast<Buffer*>(data)->busy = false; }};
+      .release = Guarded<[](void* data, wl_buffer*) { static_cast<Buffer*>(data)->busy = false; }>};
   wl_buffer_add_listener(made->buffer, &kListener, made.get());
   // A buffer made after the first frame has missed all of it.
   if (shown_) made->missed.push_back({0, 0, size_.width, size_.height});
@@ -83,7 +84,7 @@ FrameBuffers::Buffer& FrameBuffers::Made() {
 
 FrameBuffers::Buffer& FrameBuffers::Released() {
   for (;;) {
-    wl_display_dispatch_queue_pending(&display_, queue_);
+    Dispatched(wl_display_dispatch_queue_pending(&display_, queue_));
     for (const auto& buffer : buffers_) {
       if (!buffer->busy && buffer.get() != shown_) return *buffer;
     }
@@ -91,9 +92,7 @@ FrameBuffers::Buffer& FrameBuffers::Released() {
     for (const auto& buffer : buffers_) {
       if (!buffer->busy) return *buffer;
     }
-    if (wl_display_dispatch_queue(&display_, queue_) < 0) {
-      throw Fault(FaultKind::PlatformFailure, "The compositor went away.");
-    }
+    Dispatched(wl_display_dispatch_queue(&display_, queue_));
   }
 }
 
