@@ -5,7 +5,9 @@
 #include <wayland-client.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "listener_guard.h"
 #include "platform/fault.h"
@@ -18,6 +20,8 @@ namespace {
 constexpr size_t kMostBuffers = 3;
 // Past this many rectangles a buffer's missed frames count as the whole frame.
 constexpr size_t kMostMissed = 64;
+// A pool's size is a 32-bit number: a larger frame cannot be shared with the compositor.
+constexpr int64_t kMostFrameBytes = INT32_MAX;
 
 }  // namespace
 
@@ -44,6 +48,11 @@ FrameBuffers::~FrameBuffers() {
 }
 
 void FrameBuffers::Resize(Extent size) {
+  if (int64_t{size.width} * size.height * 4 > kMostFrameBytes) {
+    throw Fault(FaultKind::PlatformFailure,
+                "The compositor asks for a frame of " + std::to_string(size.width) + " by " +
+                    std::to_string(size.height) + " pixels, more than shared memory can pass.");
+  }
   buffers_.clear();
   drawing_ = shown_ = nullptr;
   size_ = size;
