@@ -1,9 +1,10 @@
 """flyingquorlin-wayland under a headless sway of its own, run as a user the test makes (sway
 refuses root): two outputs, one at scale 2, each covered with its flock; a key, a click and a
 jump end it, small moves do not; an output made while it runs is covered; swayidle starts it;
-bad options and a missing compositor give exit code 2. Skipped (exit code 77) where sway
+bad options and a missing compositor give exit code 2, a compositor that fails (a stand-in,
+failing_compositor.c) the fault's 3, without spinning. Skipped (exit code 77) where sway
 cannot start.
-Usage: python3 test_wayland.py PROGRAM VIRTUAL_SEAT"""
+Usage: python3 test_wayland.py PROGRAM VIRTUAL_SEAT FAILING_COMPOSITOR"""
 
 import os
 import pwd
@@ -15,9 +16,22 @@ import tempfile
 import time
 import unittest
 
-PROGRAM, SEAT = sys.argv.pop(1), sys.argv.pop(1)
+PROGRAM, SEAT, COMPOSITOR = sys.argv.pop(1), sys.argv.pop(1), sys.argv.pop(1)
 USER = "fq-wayland-test"
 WHITE = b"\xff\xff\xff"  # the background: wherever it shows, nothing covers it
+
+
+def wait_until(probe, seconds=60):  # the probe's last answer, once true or at the bound
+    deadline = time.monotonic() + seconds
+    while not (answer := probe()) and time.monotonic() < deadline:
+        time.sleep(0.05)
+    return answer
+
+
+def processor_seconds(pid):  # user and system time so far
+    with open(f"/proc/{pid}/stat") as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
 class Sway:
@@ -28,7 +42,7 @@ class Sway:
             subprocess.run(["useradd", "--system", "--no-create-home", USER], check=True)
         user = pwd.getpwnam(USER)
         self.dir = tempfile.mkdtemp(prefix="fq-wayland-")
-        for name, path in (("saver", PROGRAM), ("seat", SEAT)):
+        for name, path in (("saver", PROGRAM), ("seat", SEAT), ("compositor", COMPOSITOR)):
             shutil.copy(path, os.path.join(self.dir, name))
         with open(os.path.join(self.dir, "config"), "w") as config:
             config.write("output HEADLESS-1 mode 640x480\noutput * bg #ffffff solid_color\n")
@@ -183,15 +197,33 @@ class WaylandTest(unittest.TestCase):
         self.sway.run("wtype", "a")
         self.assertFalse(uncovered(pixels), "swayidle did not start the saver")
 
-    def test_bad_options_and_no_compositor_give_exit_code_2_and_say_why(self):
-        for args, env, words in ((["--count", "31"], {}, "--count takes a number from 1 to 30"),
-                                 (["--speed"], {}, "--speed needs a value"),
-                                 ([], {"WAYLAND_DISPLAY": "nowhere"}, "flyingquorlin instead")):
+    def test_bad_options_and_a_missing_or_failing_compositor_end_it_and_say_why(self):
+        # A stand-in compositor fails one way per row; a saver that spins on a broken
+        # connection would use a core until killed, so its processor time is watched.
+        for args, stand_in, code, words in (
+                (["--count", "31"], None, 2, "--count takes a number from 1 to 30"),
+                (["--speed"], None, 2, "--speed needs a value"),
+                ([], "none", 2, "flyingquorlin instead"),
+                ([], "break", 3, "The connection to the compositor broke."),
+                ([], "pointer", 3, "The pointer's x is outside -32768 to 32767."),
+                ([], "huge", 3, "a frame of 50000 by 37500 pixels, more than shared memory")):
+            env = {"WAYLAND_DISPLAY": f"fq-{stand_in}"} if stand_in else {}
+            if stand_in not in (None, "none"):
+                compositor = self.sway.start([os.path.join(self.sway.dir, "compositor"),
+                                              stand_in], stdout=subprocess.PIPE, **env)
+                self.addCleanup(compositor.stdout.close)
+                self.addCleanup(compositor.wait)
+                self.end_later(compositor.pid)
+                self.assertEqual(compositor.stdout.readline(), b"ready\n", stand_in)
             saver = self.sway.start([os.path.join(self.sway.dir, "saver"), *args],
                                     stderr=subprocess.PIPE, **env)
-            _, err = saver.communicate(timeout=10)
-            self.assertEqual(saver.returncode, 2, args)
-            self.assertIn(words, err.decode(), args)
+            self.addCleanup(saver.stderr.close)
+            self.addCleanup(saver.wait)
+            self.end_later(saver.pid)
+            wait_until(lambda: saver.poll() is not None or processor_seconds(saver.pid) > 2)
+            self.assertIsNotNone(saver.poll(), f"{args} {stand_in}: it spins or hangs")
+            self.assertEqual((saver.returncode, words in saver.stderr.read().decode()),
+                             (code, True), f"{args} {stand_in}")
 
 
 if __name__ == "__main__":
