@@ -5,8 +5,11 @@
 #include <wayland-client.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <string>
 
+#include "listener_guard.h"
 #include "platform/fault.h"
 
 namespace fq::wayland {
@@ -17,6 +20,8 @@ namespace {
 constexpr size_t kMostBuffers = 3;
 // Past this many rectangles a buffer's missed frames count as the whole frame.
 constexpr size_t kMostMissed = 64;
+// A pool's size is a 32-bit number: a larger frame cannot be shared with the compositor.
+constexpr int64_t kMostFrameBytes = INT32_MAX;
 
 }  // namespace
 
@@ -43,6 +48,11 @@ FrameBuffers::~FrameBuffers() {
 }
 
 void FrameBuffers::Resize(Extent size) {
+  if (int64_t{size.width} * size.height * 4 > kMostFrameBytes) {
+    throw Fault(FaultKind::PlatformFailure,
+                "The compositor asks for a frame of " + std::to_string(size.width) + " by " +
+                    std::to_string(size.height) + " pixels, more than shared memory can pass.");
+  }
   buffers_.clear();
   drawing_ = shown_ = nullptr;
   size_ = size;
@@ -73,7 +83,7 @@ FrameBuffers::Buffer& FrameBuffers::Made() {
   close(fd);
   wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(made->buffer), queue_);
   static constexpr wl_buffer_listener kListener{
-      .release = [](void* data, wl_buffer*) { static_cast<Buffer*>(data)->busy = false; }};
+      .release = Guarded<[](void* data, wl_buffer*) { static_cast<Buffer*>(data)->busy = false; }>};
   wl_buffer_add_listener(made->buffer, &kListener, made.get());
   // A buffer made after the first frame has missed all of it.
   if (shown_) made->missed.push_back({0, 0, size_.width, size_.height});
@@ -83,7 +93,7 @@ FrameBuffers::Buffer& FrameBuffers::Made() {
 
 FrameBuffers::Buffer& FrameBuffers::Released() {
   for (;;) {
-    wl_display_dispatch_queue_pending(&display_, queue_);
+    Dispatched(wl_display_dispatch_queue_pending(&display_, queue_));
     for (const auto& buffer : buffers_) {
       if (!buffer->busy && buffer.get() != shown_) return *buffer;
     }
@@ -91,9 +101,7 @@ FrameBuffers::Buffer& FrameBuffers::Released() {
     for (const auto& buffer : buffers_) {
       if (!buffer->busy) return *buffer;
     }
-    if (wl_display_dispatch_queue(&display_, queue_) < 0) {
-      throw Fault(FaultKind::PlatformFailure, "The compositor went away.");
-    }
+    Dispatched(wl_display_dispatch_queue(&display_, queue_));
   }
 }
 

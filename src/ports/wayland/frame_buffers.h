@@ -27,6 +27,7 @@ class FrameBuffers final : public Frame {
 
   // Drops every buffer and starts a black frame of `size`, shown whole at the next Present;
   // an empty size keeps none.
+  // A frame too large for a shared-memory pool is a fault.
   void Resize(Extent size);
   Extent size() const { return size_; }
   // The frame being drawn, up to date with every frame before it. May wait for the compositor

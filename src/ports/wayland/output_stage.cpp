@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "layer_shell_client.h"
+#include "listener_guard.h"
 #include "platform/screen_scale.h"
 
 namespace fq::wayland {
@@ -28,8 +29,8 @@ OutputStage::OutputStage(StageTools& tools, wl_output* output, uint32_t name)
       .geometry = [](void*, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t,
                      const char*, const char*, int32_t) { Ignore(); },
       .mode = [](void*, wl_output*, uint32_t, int32_t, int32_t, int32_t) { Ignore(); },
-      .done = OutputDone,
-      .scale = OutputScale,
+      .done = Guarded<OutputDone>,
+      .scale = Guarded<OutputScale>,
       .name = nullptr,
       .description = nullptr};
   wl_output_add_listener(output_, &kListener, this);
@@ -64,8 +65,8 @@ void OutputStage::Cover() {
   layer_ = zwlr_layer_shell_v1_get_layer_surface(&tools_.layer_shell, surface_, output_,
                                                  ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY,
                                                  "flyingquorlin");
-  static constexpr zwlr_layer_surface_v1_listener kListener{.configure = Configured,
-                                                            .closed = Closed};
+  static constexpr zwlr_layer_surface_v1_listener kListener{.configure = Guarded<Configured>,
+                                                            .closed = Guarded<Closed>};
   zwlr_layer_surface_v1_add_listener(layer_, &kListener, this);
   zwlr_layer_surface_v1_set_anchor(layer_, kAllEdges);
   // Over panels too, rather than beside them.

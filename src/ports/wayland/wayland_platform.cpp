@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "layer_shell_client.h"
+#include "listener_guard.h"
 #include "platform/fault.h"
 #include "platform/local_clock.h"
 
@@ -40,10 +41,10 @@ WaylandPlatform::WaylandPlatform(int forced_scale) : display_(wl_display_connect
         "there).");
   }
   registry_ = wl_display_get_registry(display_);
-  static constexpr wl_registry_listener kListener{.global = Global,
-                                                  .global_remove = GlobalRemoved};
+  static constexpr wl_registry_listener kListener{.global = Guarded<Global>,
+                                                  .global_remove = Guarded<GlobalRemoved>};
   wl_registry_add_listener(registry_, &kListener, this);
-  wl_display_roundtrip(display_);
+  Dispatched(wl_display_roundtrip(display_));
   if (!layer_shell_) {
     throw MissingCompositor(
         "the compositor has no layer shell (zwlr_layer_shell_v1), which a saver needs to "
@@ -66,7 +67,7 @@ WaylandPlatform::WaylandPlatform(int forced_scale) : display_(wl_display_connect
       .changed = [this] { Changed(); }});
   for (const auto& [name, version] : early_outputs_) AddOutput(name, version);
   for (int trip = 0; trip < kStartRoundTrips && Shown().size() < outputs_.size(); ++trip) {
-    wl_display_roundtrip(display_);
+    Dispatched(wl_display_roundtrip(display_));
   }
   primary_ = Shown().empty() ? nullptr : Shown().front();
   if (!primary_) throw Fault(FaultKind::PlatformFailure, "The compositor shows no output.");
@@ -103,7 +104,7 @@ void WaylandPlatform::Global(void* data, wl_registry* registry, uint32_t name,
     self.layer_shell_ = static_cast<zwlr_layer_shell_v1*>(bind(zwlr_layer_shell_v1_interface, 1));
   } else if (what == wl_seat_interface.name && !self.seat_) {
     self.seat_ = static_cast<wl_seat*>(bind(wl_seat_interface, 1));
-    static constexpr wl_seat_listener kListener{.capabilities = SeatCapabilities,
+    static constexpr wl_seat_listener kListener{.capabilities = Guarded<SeatCapabilities>,
                                                 .name = nullptr};
     wl_seat_add_listener(self.seat_, &kListener, &self);
   } else if (what == wl_output_interface.name) {
@@ -247,9 +248,8 @@ void WaylandPlatform::SeatCapabilities(void* data, wl_seat* seat, uint32_t capab
 
 void WaylandPlatform::ListenToPointer() {
   static constexpr wl_pointer_listener kListener{
-      .enter =
-          [](void* data, wl_pointer*, uint32_t serial, wl_surface* surface, wl_fixed_t x,
-             wl_fixed_t y) {
+      .enter = Guarded<[](void* data, wl_pointer*, uint32_t serial, wl_surface* surface,
+                          wl_fixed_t x, wl_fixed_t y) {
             auto& self = *static_cast<WaylandPlatform*>(data);
             self.pointer_surface_ = surface;
             self.pointer_serial_ = serial;
@@ -258,22 +258,20 @@ void WaylandPlatform::ListenToPointer() {
             if (!at) return;
             self.pointer_position_ = *at;
             if (self.events_) self.events_->PointerPlaced((*at)[0], (*at)[1]);
-          },
-      .leave =
-          [](void* data, wl_pointer*, uint32_t, wl_surface*) {
+          }>,
+      .leave = Guarded<[](void* data, wl_pointer*, uint32_t, wl_surface*) {
             static_cast<WaylandPlatform*>(data)->pointer_surface_ = nullptr;
-          },
-      .motion =
-          [](void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y) {
+          }>,
+      .motion = Guarded<[](void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y) {
             auto& self = *static_cast<WaylandPlatform*>(data);
             const auto at = self.PointerAt(self.pointer_surface_, wl_fixed_to_double(x),
                                            wl_fixed_to_double(y));
             if (!at) return;
             self.pointer_position_ = *at;
             if (self.events_) self.events_->MouseMove(self.buttons_, 0, (*at)[0], (*at)[1]);
-          },
-      .button =
-          [](void* data, wl_pointer*, uint32_t, uint32_t, uint32_t button, uint32_t state) {
+          }>,
+      .button = Guarded<[](void* data, wl_pointer*, uint32_t, uint32_t, uint32_t button,
+                           uint32_t state) {
             auto& self = *static_cast<WaylandPlatform*>(data);
             const int16_t bit = ButtonBit(button);
             if (state != WL_POINTER_BUTTON_STATE_PRESSED) {
@@ -283,7 +281,7 @@ void WaylandPlatform::ListenToPointer() {
             self.buttons_ = static_cast<int16_t>(self.buttons_ | bit);
             const auto [x, y] = self.pointer_position_;
             if (self.events_) self.events_->MouseDown(bit, 0, x, y);
-          },
+          }>,
       // A turn of the wheel is no click, on Windows either.
       .axis = [](void*, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) {},
       .frame = nullptr,
@@ -296,17 +294,17 @@ void WaylandPlatform::ListenToPointer() {
 
 void WaylandPlatform::ListenToKeyboard() {
   static constexpr wl_keyboard_listener kListener{
-      .keymap = [](void*, wl_keyboard*, uint32_t, int32_t fd, uint32_t) { close(fd); },
+      .keymap = Guarded<[](void*, wl_keyboard*, uint32_t, int32_t fd, uint32_t) { close(fd); }>,
       // Keys held as a surface takes the keyboard were pressed before the saver showed.
       .enter = [](void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) {},
       .leave = [](void*, wl_keyboard*, uint32_t, wl_surface*) {},
-      .key =
-          [](void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t state) {
+      .key = Guarded<[](void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t key,
+                        uint32_t state) {
             auto& self = *static_cast<WaylandPlatform*>(data);
             if (state == WL_KEYBOARD_KEY_STATE_PRESSED && self.events_) {
               self.events_->KeyDown(static_cast<int16_t>(key), 0);
             }
-          },
+          }>,
       .modifiers = [](void*, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) {},
       .repeat_info = nullptr};
   wl_keyboard_add_listener(keyboard_, &kListener, this);
@@ -318,8 +316,11 @@ void WaylandPlatform::YieldToMessageLoop() {
   Dispatch();
 }
 
+// An error with events queued fails every prepare_read: each dispatch's result is checked.
 void WaylandPlatform::Dispatch() {
-  while (wl_display_prepare_read(display_) != 0) wl_display_dispatch_pending(display_);
+  while (wl_display_prepare_read(display_) != 0) {
+    Dispatched(wl_display_dispatch_pending(display_));
+  }
   wl_display_flush(display_);
   pollfd socket{wl_display_get_fd(display_), POLLIN, 0};
   if (poll(&socket, 1, 0) > 0) {
@@ -327,10 +328,7 @@ void WaylandPlatform::Dispatch() {
   } else {
     wl_display_cancel_read(display_);
   }
-  wl_display_dispatch_pending(display_);
-  if (wl_display_get_error(display_) != 0) {
-    throw Fault(FaultKind::PlatformFailure, "The connection to the compositor broke.");
-  }
+  Dispatched(wl_display_dispatch_pending(display_));
 }
 
 void WaylandPlatform::Pause(int32_t milliseconds) {
