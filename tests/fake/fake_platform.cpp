@@ -125,6 +125,11 @@ void FakePlatform::YieldToMessageLoop() {
   if (on_yield) on_yield();
 }
 
+void FakePlatform::Pause(int32_t milliseconds) {
+  pauses.push_back(milliseconds);
+  if (on_pause) on_pause();
+}
+
 void FakeSurfaces::LoadWorkSurfaces(const WorkFormDesign& design) {
   if (surfaces.count(SurfaceId::Master)) return;
   calls_.push_back("LoadWorkSurfaces");

@@ -87,6 +87,8 @@ class FakePlatform : public Platform {
   void RemoveMonitor(size_t index);
   // Runs inside every yield; may throw ProcessEnded.
   std::function<void()> on_yield;
+  // Runs inside every pause, where a port may handle events too (platform/pacing.h).
+  std::function<void()> on_pause;
 
   // --- What a test reads back ---
   std::vector<std::string> calls;  // one line per call of interest, in order
@@ -148,7 +150,7 @@ class FakePlatform : public Platform {
   int32_t ChangePointerCount(bool show) override;
 
   void YieldToMessageLoop() override;
-  void Pause(int32_t milliseconds) override { pauses.push_back(milliseconds); }
+  void Pause(int32_t milliseconds) override;
   float SecondsSinceMidnight() override { return seconds_since_midnight; }
 
   bool OtherMonitorsChanged() override { return monitors_changed; }
