@@ -40,10 +40,12 @@ void Scene::FrameLoop() {
   for (;;) {
     FrameStep();
     pacing_.YieldToMessageLoop();
-    if (window_.SaverResized()) Restage();
-    others_.Follow();
     // Read in every pass; 0 or below means no pause at all.
     if (settings_.Speed > 0) pacing_.Pause(settings_.Speed);
+    // After the pause, which may handle events too: what either saw is followed before the
+    // next frame.
+    if (window_.SaverResized()) Restage();
+    others_.Follow();
   }
 }
 

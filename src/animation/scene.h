@@ -39,8 +39,8 @@ class Scene {
   void SetUpScene();
 
   // Forever: one frame, a yield to the message loop, a pause of `Speed` ms when above 0. When
-  // the system resized the saver window during the yield, the scene starts afresh on the new
-  // size before the next frame; the other monitors' flocks follow their monitors.
+  // the system resized the saver window during the yield or the pause, the scene starts afresh
+  // on the new size before the next frame; so do the other monitors' flocks follow theirs.
   [[noreturn]] void FrameLoop();
 
   // The set-up again on the window's new size: the surfaces are sized anew and the sprites

@@ -10,6 +10,7 @@ Usage: python3 test_deb.py NATIVE_BUILD"""
 import contextlib
 import fcntl
 import os
+import pwd
 import shutil
 import signal
 import subprocess
@@ -22,6 +23,7 @@ from pathlib import Path
 from harness import REPO, XTest
 
 PACKAGE, HACK = "flyingquorlin", "/usr/libexec/xscreensaver/flyingquorlin"
+SETTINGS_PROGRAM = "/usr/bin/xscreensaver-settings"
 LOCK = "/run/lock/flyingquorlin-package-test.lock"
 # Only this hack, at once, with nothing between it and the screen.
 SETTINGS = """mode: one
@@ -45,6 +47,20 @@ def status():  # "installed", "config-files" after dpkg -r, "" or "not-installed
 
 def installed():  # or any trace of it left
     return status() not in ("", "not-installed")
+
+
+def processes(uid):  # pid to parent pid and program of each process of the user, ended or not
+    found = {}
+    for status in Path("/proc").glob("[0-9]*/status"):
+        with contextlib.suppress(OSError):  # gone meanwhile
+            fields = dict(line.split(":", 1) for line in status.read_text().splitlines())
+            if str(uid) not in fields["Uid"].split():
+                continue
+            program = None  # an ended process runs none
+            with contextlib.suppress(OSError):
+                program = os.readlink(status.parent / "exe")
+            found[int(status.parent.name)] = (int(fields["PPid"]), program)
+    return found
 
 
 def dpkg(*args):  # waits while another program holds dpkg's lock
@@ -79,32 +95,36 @@ class DebTest(XTest):
         self.addCleanup(shutil.rmtree, home)
         subprocess.run(["useradd", "-M", "-d", home, "-s", "/usr/sbin/nologin", name], check=True)
         self.addCleanup(subprocess.run, ["userdel", name], check=True)
-        self.addCleanup(self.end_hacks, name)
+        uid = pwd.getpwnam(name).pw_uid
+        self.addCleanup(self.end_processes, uid)
         (home / ".xscreensaver").write_text(settings)
         shutil.chown(home, name, name)
         shutil.chown(home / ".xscreensaver", name, name)
         env = dict(self.env, HOME=str(home), USER=name, LOGNAME=name)
-        return ["setpriv", f"--reuid={name}", f"--regid={name}", "--init-groups"], name, env
+        return ["setpriv", f"--reuid={name}", f"--regid={name}", "--init-groups"], uid, env
 
-    def start(self, command, env):  # a program the test ends
-        started = subprocess.Popen(command, env=env, cwd=env["HOME"], stdout=subprocess.DEVNULL,
+    def start(self, as_user, program, env):  # a program the test ends
+        # On a session bus of its own: finding none, a GTK program would start one through X
+        # (dbus-launch --autolaunch) that outlives the test.
+        started = subprocess.Popen(as_user + ["dbus-run-session", "--", *program], env=env,
+                                   cwd=env["HOME"], stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
         self.addCleanup(started.wait, 10)
         self.addCleanup(started.terminate)
-        return started
 
-    def end_hacks(self, user):  # by pid: the settings program leaves its previews running
-        for pid in self.hacks(user):
-            with contextlib.suppress(ProcessLookupError):
-                os.kill(int(pid), signal.SIGKILL)
+    def end_processes(self, uid):  # by pid, whatever the user still runs: userdel refuses else
+        def none_left():
+            left = processes(uid)
+            for pid in left:
+                with contextlib.suppress(ProcessLookupError):
+                    os.kill(pid, signal.SIGKILL)
+            return not left
+        self.wait_until(none_left, 30, "the test user's processes to end")
 
-    def hacks(self, user, parent=None):  # the user's processes that run the installed hack
-        pids = subprocess.run(["pgrep", "-u", user] + (["-P", str(parent)] if parent else []),
-                              capture_output=True, text=True).stdout
-        def program(pid):  # None once the process has ended
-            with contextlib.suppress(OSError):
-                return os.readlink(f"/proc/{pid}/exe")
-        return [pid for pid in pids.split() if program(pid) == HACK]
+    def hacks(self, uid, parent=None):  # the user's processes that run the installed hack
+        running = processes(uid)
+        return [pid for pid, (ppid, program) in running.items() if program == HACK
+                and (parent is None or running.get(ppid, (0, None))[1] == parent)]
 
     def colours(self):
         pixels = self.pixels()
@@ -124,21 +144,21 @@ class DebTest(XTest):
         self.assertFalse(os.path.exists("/var/lib/flyingquorlin"), "the package's state")
 
     def test_the_daemon_runs_the_installed_hack(self):
-        as_user, user, env = self.user(SETTINGS)
-        self.start(as_user + ["xscreensaver", "-no-splash"], env)
+        as_user, uid, env = self.user(SETTINGS)
+        self.start(as_user, ["xscreensaver", "-no-splash"], env)
         command = lambda *args: subprocess.run(as_user + ["xscreensaver-command", *args], env=env,
                                                capture_output=True).returncode == 0
         self.wait_until(lambda: command("-time"), 30, "the daemon to answer")
         self.assertTrue(command("-activate"), "xscreensaver-command -activate")
-        self.wait_until(lambda: self.hacks(user), 30, "the daemon to start the hack")
+        self.wait_until(lambda: self.hacks(uid), 30, "the daemon to start the hack")
         self.wait_until(lambda: len(self.colours() - {bytes(3)}) > 10, 30, "the hack to draw")
         self.assertTrue(command("-deactivate"), "xscreensaver-command -deactivate")
-        self.wait_until(lambda: not self.hacks(user), 30, "the hack to end")
+        self.wait_until(lambda: not self.hacks(uid), 30, "the hack to end")
 
     def test_the_settings_program_offers_the_hack(self):
-        as_user, user, env = self.user(EARLIER_SETTINGS)
-        self.start(as_user + ["xscreensaver", "-no-splash"], env)
-        settings = self.start(as_user + ["xscreensaver-settings"], env)
+        as_user, uid, env = self.user(EARLIER_SETTINGS)
+        self.start(as_user, ["xscreensaver", "-no-splash"], env)
+        self.start(as_user, ["xscreensaver-settings"], env)
         def selected():  # the hack whose settings the program has ready
             found = subprocess.run(["xdotool", "search", "--name", "^XScreenSaver: .* Settings$",
                                     "getwindowname", "%@"], env=env, capture_output=True,
@@ -155,7 +175,7 @@ class DebTest(XTest):
                 self.wait_until(lambda: selected() == "Flying Quorlin", 10, "the hack")
                 break
         self.assertEqual(selected(), "Flying Quorlin", "the hack chosen by its name")
-        self.wait_until(lambda: self.hacks(user, settings.pid), 10, "its preview to run")
+        self.wait_until(lambda: self.hacks(uid, SETTINGS_PROGRAM), 10, "its preview to run")
 
 
 if __name__ == "__main__":

@@ -63,6 +63,11 @@ std::string FakePlatform::EnvironmentVariable(std::string_view name) {
   return found == environment.end() ? std::string() : found->second;
 }
 
+bool FakePlatform::TopLevelWindowExists(std::string_view title) {
+  return (saver_loaded && saver_title == title) ||
+         std::find(other_windows.begin(), other_windows.end(), title) != other_windows.end();
+}
+
 void FakePlatform::ChangeScreenSaverPassword(int32_t parent_window) {
   password_change_parents.push_back(parent_window);
 }
@@ -96,7 +101,7 @@ void FakePlatform::LoadSaverWindow(const WindowDesign& design, SaverEvents& even
   calls.push_back("LoadSaverWindow");
   saver_loaded = true;
   saver_title = design.title;
-  SetSaverOuterSize({design.rect.width, design.rect.height});
+  SizeSaver({design.rect.width, design.rect.height});
 }
 
 void FakePlatform::SetSaverTitle(std::string_view title) {
@@ -105,13 +110,19 @@ void FakePlatform::SetSaverTitle(std::string_view title) {
 }
 
 void FakePlatform::SetSaverOuterSize(Extent size) {
+  calls.push_back("SetSaverOuterSize " + std::to_string(size.width) + "x" +
+                  std::to_string(size.height));
+  SizeSaver(size);
+}
+
+void FakePlatform::SizeSaver(Extent size) {
   saver_size = size;
   surfaces[SurfaceId::SaverWindow] = Pixels(size.width, size.height);
 }
 
 void FakePlatform::MaximiseSaver() {
   calls.push_back("MaximiseSaver");
-  SetSaverOuterSize(screen);
+  SizeSaver(screen);
 }
 
 int32_t FakePlatform::ChangePointerCount(bool show) {
@@ -123,6 +134,11 @@ void FakePlatform::YieldToMessageLoop() {
   calls.push_back("Yield");
   ++yields;
   if (on_yield) on_yield();
+}
+
+void FakePlatform::Pause(int32_t milliseconds) {
+  pauses.push_back(milliseconds);
+  if (on_pause) on_pause();
 }
 
 void FakeSurfaces::LoadWorkSurfaces(const WorkFormDesign& design) {

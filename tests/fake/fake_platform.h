@@ -71,6 +71,10 @@ class FakePlatform : public Platform {
   // --- What a test sets up ---
   std::string argument_text;
   std::map<std::string, std::string> environment;
+  // Another copy of the program was running at the start, and the titles of the top-level
+  // windows of other programs.
+  bool previous_instance = false;
+  std::vector<std::string> other_windows;
   char decimal_separator = '.';
   float seconds_since_midnight = 0;
   std::map<std::string, std::string> store;  // by key; the application and section are fixed
@@ -87,6 +91,8 @@ class FakePlatform : public Platform {
   void RemoveMonitor(size_t index);
   // Runs inside every yield; may throw ProcessEnded.
   std::function<void()> on_yield;
+  // Runs inside every pause, where a port may handle events too (platform/pacing.h).
+  std::function<void()> on_pause;
 
   // --- What a test reads back ---
   std::vector<std::string> calls;  // one line per call of interest, in order
@@ -114,13 +120,10 @@ class FakePlatform : public Platform {
 
   std::string ArgumentText() override { return argument_text; }
   [[noreturn]] void EndProcessNow() override;
-  // One copy at a time: the guard's other outcomes need real processes (tests/e2e).
-  bool PreviousInstanceRunning() override { return false; }
+  bool PreviousInstanceRunning() override { return previous_instance; }
   std::string EnvironmentVariable(std::string_view name) override;
   char DecimalSeparator() override { return decimal_separator; }
-  bool TopLevelWindowExists(std::string_view title) override {
-    return saver_loaded && saver_title == title;
-  }
+  bool TopLevelWindowExists(std::string_view title) override;
   void ChangeScreenSaverPassword(int32_t parent_window) override;
   std::optional<int32_t> VerifyScreenSaverPassword() override;
   void ClearScreenSaverRunning() override { calls.push_back("ClearScreenSaverRunning"); }
@@ -148,7 +151,7 @@ class FakePlatform : public Platform {
   int32_t ChangePointerCount(bool show) override;
 
   void YieldToMessageLoop() override;
-  void Pause(int32_t milliseconds) override { pauses.push_back(milliseconds); }
+  void Pause(int32_t milliseconds) override;
   float SecondsSinceMidnight() override { return seconds_since_midnight; }
 
   bool OtherMonitorsChanged() override { return monitors_changed; }
@@ -174,6 +177,9 @@ class FakePlatform : public Platform {
   void ShowErrorMessage(std::string_view text) override { error_messages.emplace_back(text); }
 
  private:
+  // The saver window's size as the system sets it, when it is made or maximised.
+  void SizeSaver(Extent size);
+
   std::vector<std::unique_ptr<FakeMonitor>> gone_;
 };
 

@@ -1,8 +1,10 @@
 // What the frame step leaves on the screen, pixel by pixel, on the fake platform's exact
 // surfaces: after many frames with re-entries and overlaps, the screen and the back buffer
-// hold exactly a fresh composition of the sprites where they are now, with no trail.
+// hold exactly a fresh composition of the sprites where they are now, with no trail; and a
+// frame over stale pixels erases and presents every sprite's whole cell.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "animation/random_source.h"
@@ -34,11 +36,11 @@ fake::Pixels SyntheticSheet() {
   return sheet;
 }
 
-// The screen as it should look: black, then every sprite in index order, stamped through its
-// mask at its current place with its current frame. Written from the rule, not with Blit.
-fake::Pixels FreshComposition(const SceneOnFake<LcgRandom>& run) {
+// Every sprite in index order, stamped through its mask at its current place with its current
+// frame: the screen as it should look when `onto` is black. Written from the rule, not with
+// Blit.
+void Stamp(fake::Pixels& onto, const SceneOnFake<LcgRandom>& run) {
   const fake::Pixels& sheet = run.platform.sheet;
-  fake::Pixels screen(run.platform.screen.width, run.platform.screen.height, 0);
   for (int i = 0; i < run.settings.Count; ++i) {
     const Sprite& sprite = run.scene.Sprites()[i];
     const int k = sprite.Frame;
@@ -46,14 +48,27 @@ fake::Pixels FreshComposition(const SceneOnFake<LcgRandom>& run) {
       for (int dx = 0; dx < kSheetDrawnBlock; ++dx) {
         const int x = sprite.X + dx;
         const int y = sprite.Y + dy;
-        if (x < 0 || y < 0 || x >= screen.width || y >= screen.height) continue;
-        uint32_t& pixel = screen.at(x, y);
+        if (x < 0 || y < 0 || x >= onto.width || y >= onto.height) continue;
+        uint32_t& pixel = onto.at(x, y);
         pixel = (pixel & sheet.at(k * kSheetCell + dx, kSheetMaskRowY + dy)) |
                 sheet.at(k * kSheetCell + dx, dy);
       }
     }
   }
-  return screen;
+}
+
+// Calls `visit(x, y)` for every pixel of `on` inside the whole 128-pixel cell of a sprite
+// where it is now.
+template <typename Visit>
+void InCells(const SceneOnFake<LcgRandom>& run, const fake::Pixels& on, Visit visit) {
+  for (int i = 0; i < run.settings.Count; ++i) {
+    const Sprite& sprite = run.scene.Sprites()[i];
+    for (int y = std::max<int>(sprite.Y, 0); y < std::min(sprite.Y + kSheetCell, on.height); ++y) {
+      for (int x = std::max<int>(sprite.X, 0); x < std::min(sprite.X + kSheetCell, on.width); ++x) {
+        visit(x, y);
+      }
+    }
+  }
 }
 
 bool SomeSpritesOverlap(const Scene& scene, int count) {
@@ -69,7 +84,7 @@ bool SomeSpritesOverlap(const Scene& scene, int count) {
 
 // Many frames on a small screen, so that sprites cross the edges and re-enter often; the
 // program's own generator decides where they come back and how fast.
-TEST(FramePixels, AfterManyFramesTheScreenIsAFreshCompositionWithNoTrail) {
+TEST(FramePixels, AfterManyFramesTheScreenIsAFreshCompositionWithNoTrailAndCellsGoWhole) {
   SceneOnFake<LcgRandom> run(8, {360, 240});
   run.platform.sheet = SyntheticSheet();
   run.platform.seconds_since_midnight = 51234.5f;
@@ -85,11 +100,28 @@ TEST(FramePixels, AfterManyFramesTheScreenIsAFreshCompositionWithNoTrail) {
   }
   ASSERT_GE(re_entries, 2) << "the run should include re-entries";
   ASSERT_TRUE(overlapped) << "the last frame should hold overlapping sprites";
-  const fake::Pixels expected = FreshComposition(run);
+  fake::Pixels expected(run.platform.screen.width, run.platform.screen.height, 0);
+  Stamp(expected, run);
   EXPECT_EQ(fake::Difference(run.platform.surface(SurfaceId::SaverWindow), expected), "")
       << "screen";
   EXPECT_EQ(fake::Difference(run.platform.surface(SurfaceId::WorkScr), expected), "")
       << "back buffer";
+
+  // Whatever the surfaces hold, a frame erases each sprite's whole old cell from the back
+  // buffer and presents its whole new cell, the margins the sprites leave included.
+  constexpr uint32_t kStale = 0xFF00FF;
+  fake::Pixels back(expected.width, expected.height, kStale);
+  run.platform.surface(SurfaceId::WorkScr) = back;
+  run.platform.surface(SurfaceId::SaverWindow) = back;
+  InCells(run, back, [&](int x, int y) { back.at(x, y) = 0; });
+  run.scene.FrameStep();
+  Stamp(back, run);
+  fake::Pixels screen(expected.width, expected.height, kStale);
+  InCells(run, screen, [&](int x, int y) { screen.at(x, y) = back.at(x, y); });
+  EXPECT_EQ(fake::Difference(run.platform.surface(SurfaceId::WorkScr), back), "")
+      << "back buffer after a frame over stale pixels";
+  EXPECT_EQ(fake::Difference(run.platform.surface(SurfaceId::SaverWindow), screen), "")
+      << "screen after a frame over stale pixels";
 }
 
 }  // namespace

@@ -73,8 +73,8 @@ TEST(MonitorFlocks, AMonitorAtTwiceTheScaleShowsItsFlockAsAtOneTimesEveryPixelTw
   EXPECT_EQ(fake::Difference(dense.Primary(), plain.Primary()), "");
 }
 
-// During the yields: a monitor comes, another goes, a third changes scale. Kept monitors keep
-// their flocks; the primary's frames are those of a run without any of it.
+// During the yields and a pause: a monitor comes, another goes, a third changes scale. Kept
+// monitors keep their flocks; the primary's frames are those of a run without any of it.
 TEST(MonitorFlocks, FlocksFollowMonitorsThatComeGoAndChange) {
   MonitorsRun alone({});
   alone.Frames(40);
@@ -85,10 +85,6 @@ TEST(MonitorFlocks, FlocksFollowMonitorsThatComeGoAndChange) {
   run.platform.on_yield = [&] {
     ++yields;
     if (yields == 10) run.Add({{-640, 0, 640, 360}, 2});
-    if (yields == 20) {
-      kept = flocks[0].Sprites()[0];
-      run.platform.RemoveMonitor(1);
-    }
     if (yields == 21) {
       ASSERT_EQ(flocks.size(), 2u) << "the second monitor went";
       EXPECT_EQ(flocks[0].Sprites()[0].X, kept.X + kept.SpeedX)
@@ -99,6 +95,11 @@ TEST(MonitorFlocks, FlocksFollowMonitorsThatComeGoAndChange) {
       run.Add({{320, 0, 400, 300}, 2});
     }
     if (yields == 40) throw fake::ProcessEnded();
+  };
+  run.platform.on_pause = [&] {
+    if (yields != 20) return;
+    kept = flocks[0].Sprites()[0];
+    run.platform.RemoveMonitor(1);
   };
   EXPECT_THROW(run.scene.FrameLoop(), fake::ProcessEnded);
   ASSERT_EQ(flocks.size(), 2u);

@@ -87,22 +87,31 @@ TEST(ScaledStage, PointerPositionsReachTheCoreDividedByK) {
   }
 }
 
-// The system resizes the saver window during a yield (its monitor was re-moded): before the
-// next frame the scene measures it again and places every sprite anew over the whole of it.
+// The system resizes the saver window during a yield or a pause (its monitor was re-moded):
+// before the next frame the scene measures it again and places every sprite anew over the
+// whole of it.
 TEST(Restage, AResizedSaverWindowGetsSurfacesOfItsSizeAndSpritesPlacedAcrossIt) {
   const struct {
     Extent before, after;
-  } cases[] = {{{640, 480}, {1600, 900}}, {{1600, 900}, {640, 480}}};
+    bool in_pause;
+  } cases[] = {{{640, 480}, {1600, 900}, false},
+               {{1600, 900}, {640, 480}, false},
+               {{640, 480}, {1600, 900}, true}};
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.in_pause ? "resized in the pause" : "resized in the yield");
     SceneOnFake<LcgRandom> run(30, c.before);
     run.SetUp();
     int yields = 0;
+    const auto resize = [&] {
+      run.platform.screen = c.after;
+      run.platform.SetSaverOuterSize(c.after);
+    };
     run.platform.on_yield = [&] {
-      if (++yields == 3) {
-        run.platform.screen = c.after;
-        run.platform.SetSaverOuterSize(c.after);
-      }
+      if (++yields == 3 && !c.in_pause) resize();
       if (yields == 4) throw fake::ProcessEnded();
+    };
+    run.platform.on_pause = [&] {
+      if (yields == 3 && c.in_pause) resize();
     };
     try {
       run.scene.FrameLoop();

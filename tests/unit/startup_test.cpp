@@ -1,5 +1,5 @@
-// Start-up: the mode switch, the settings read first in every mode, and the branches that
-// need no window (preview and password change).
+// Start-up: the mode switch, the settings read first in every mode, saver mode up to its first
+// frame, and the branches that need no window (preview and password change).
 #include <gtest/gtest.h>
 
 #include <map>
@@ -7,6 +7,7 @@
 
 #include "fake/fake_platform.h"
 #include "platform/fault.h"
+#include "startup/instance_guard.h"
 #include "startup/mode_switch.h"
 #include "startup/program.h"
 
@@ -72,6 +73,42 @@ TEST(Main, AnUnconvertibleSettingStopsEveryModeWithAFaultThatQuotesIt) {
                   !platform.dialog_loaded)
           << "a branch ran after the fault";
     }
+  }
+}
+
+// Saver mode from its start to its first frame. Beside another copy, a saver marks its window
+// for later copies, or ends before loading anything where a marked one runs; alone it neither
+// searches nor marks. The window is sized to the screen, shown and maximised, then the yield
+// comes before it is made topmost.
+TEST(Main, SaverModeTakesTheGuardSizesTheWindowToTheScreenAndSetsTheSceneUp) {
+  const std::string marker(kMarkerTitle);
+  const std::string set_up = "SetSaverOuterSize 1920x1080 ShowSaver MaximiseSaver RepaintSaver "
+                             "Yield MakeSaverTopmost Yield ";
+  const struct {
+    bool previous_instance;
+    std::string other_window, steps;
+  } cases[] = {
+      {false, marker, "LoadSaverWindow " + set_up},
+      {true, "Another Window", "LoadSaverWindow SetSaverTitle " + marker + " " + set_up},
+      {true, marker, "EndProcessNow "},
+  };
+  for (const auto& c : cases) {
+    FakePlatform platform;
+    platform.argument_text = "/s";
+    platform.previous_instance = c.previous_instance;
+    platform.other_windows = {c.other_window};
+    platform.on_yield = [&] {
+      if (platform.yields == 2) throw ProcessEnded();  // the first frame's
+    };
+    Program program(platform);
+    EXPECT_THROW(program.Main(), ProcessEnded);
+    std::string steps;
+    for (const std::string& call : platform.calls) {
+      if (!call.starts_with("ReadSetting") && call != "LoadWorkSurfaces") steps += call + " ";
+    }
+    EXPECT_EQ(steps, c.steps) << "another copy " << c.previous_instance << ", beside "
+                              << c.other_window;
+    EXPECT_EQ(platform.blits, c.steps == "EndProcessNow " ? 0 : 4 * 8) << "the first frame";
   }
 }
 
