@@ -156,8 +156,7 @@ bool Win32Platform::KeepScreensCovered(bool now) {
   const bool monitors_changed = monitors_missing_ || !(*layout == monitors_);
   monitors_missing_ = false;
   monitors_ = std::move(*layout);
-  const bool put_back = monitors_changed || !SaverWindowsInPlace();
-  if (put_back) {
+  if (monitors_changed || !SaverWindowsInPlace()) {
     const RECT& primary = monitors_.primary;
     // Wine leaves the size of a maximised window that fills the screen to a window manager,
     // and there may be none; a minimised one keeps its icon's place. Either is restored first.
@@ -166,7 +165,8 @@ bool Win32Platform::KeepScreensCovered(bool now) {
                  primary.bottom - primary.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     CoverOtherMonitors(true);
   }
-  if (!monitors_changed) return put_back;
+  // A window put back moves no pointer: the pointer is read on the screen.
+  if (!monitors_changed) return false;
   // A pointer whose monitor went away was moved by the system, not by the user, as was one
   // that the system put back with its monitors; and a new primary moves the screen's origin
   // under a pointer that stayed put.

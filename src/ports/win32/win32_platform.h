@@ -190,8 +190,8 @@ class Win32Platform : public Platform {
   // the primary's place and the covers the others', all restored and on top; after a change
   // of monitors, the pointer's position becomes its resting point. Asks the system `now`, or
   // at most a few times a second.
-  // True when it found the monitors changed or missing, or put the windows back: the
-  // pointer may have been moved by the system, not by the user.
+  // True when it found the monitors changed or missing: the pointer may have been moved by
+  // the system, not by the user.
   bool KeepScreensCovered(bool now);
   bool SaverWindowsInPlace();
   // Takes a pointer move to `to` (screen coordinates); true when the system made it, taking
