@@ -5,7 +5,7 @@ monitor is."""
 
 import time
 
-from harness import WineTest
+from harness import WineTest, wine_path
 
 HOME = (400, 300)  # on the primary in every layout here
 SETTLING = 2  # seconds that the saver gets after Wine shows a layout
@@ -100,3 +100,17 @@ class MonitorChangesTest(WineTest):
         self.change(program, "the monitor back", (0, 0, 1280, 720))
         self.key("a")
         self.assertEqual(program.wait(timeout=5), 0, program.stderr())
+
+    def test_a_cover_that_cannot_be_made_takes_the_saver_down_and_shows_its_box(self):
+        # Every cover's window after the first is refused: the monitor added needs one.
+        self.lay_out((0, 0, 1280, 720), (1280, 0, 2304, 768))
+        self.move(*HOME)
+        program = self.start("/s covers", path=wine_path(self.build / "e2e/fq_saver_fault.exe"))
+        self.wait_until(lambda: len(self.windows(program)) == 2, what="the saver and its cover")
+        self.lay_out((0, 0, 1280, 720), (1280, 0, 2304, 768), (2304, 0, 3328, 768))
+        self.wait_window(program, cls="#32770", timeout=30)
+        self.assertEqual([w for w in self.windows(program, hidden=True)
+                          if w["class"].startswith("FlyingQuorlin.")], [],
+                         "the saver's windows, shown or hidden, beside the box")
+        self.assertIn("A cover for another monitor could not be created", self.dismiss_box(program))
+        self.assertEqual(program.wait(), 3, "the fault's exit code")

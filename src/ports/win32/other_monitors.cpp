@@ -82,50 +82,63 @@ bool OthersAbove(HWND window, bool holding_foreground) {
 
 // One cover per monitor but the primary, in the order of `monitors_`. Not owned by the saver
 // window: Wine then would not make the saver topmost. Tool windows, so that they stay out of the
-// task bar.
+// task bar. Windows and memory are had before any cover changes.
 void Win32Platform::CoverOtherMonitors(bool topmost) {
-  std::vector<std::unique_ptr<MonitorCover>> covers;
-  for (const PlacedMonitor& monitor : monitors_.others) {
-    const auto kept = std::find_if(covers_.begin(), covers_.end(), [&](const auto& cover) {
-      return cover && cover->monitor == monitor;
-    });
-    covers.push_back(kept == covers_.end() ? MakeCover(monitor) : std::move(*kept));
-    covers_changed_ |= kept == covers_.end();
+  const std::vector<PlacedMonitor>& monitors = monitors_.others;
+  std::vector<std::unique_ptr<MonitorCover>*> kept(monitors.size());
+  size_t going = covers_.size();
+  for (size_t i = 0; i < monitors.size(); ++i) {
+    for (auto& cover : covers_) {
+      const bool taken = std::count(kept.begin(), kept.end(), &cover) > 0;
+      if (!taken && cover->monitor == monitors[i]) {
+        kept[i] = &cover;
+        --going;
+        break;
+      }
+    }
   }
-  for (auto& gone : covers_) {
-    if (!gone) continue;
-    DestroyWindow(gone->window);
-    gone->surfaces.UnloadWorkSurfaces();
-    gone->surfaces.DrawOn(nullptr);
-    gone_covers_.push_back(std::move(gone));
-    covers_changed_ = true;
+  std::vector<std::unique_ptr<MonitorCover>> covers(monitors.size());
+  for (size_t i = 0; i < monitors.size(); ++i) {
+    if (kept[i]) continue;
+    covers[i] = std::make_unique<MonitorCover>(sheets_, monitors[i]);
+    MakeCoverWindow(*covers[i]);
   }
-  covers_ = std::move(covers);
+  gone_covers_.reserve(gone_covers_.size() + going);
+  // Nothing below fails.
+  const size_t kept_count = covers_.size() - going;
+  covers_changed_ |= kept_count < covers_.size() || kept_count < monitors.size();
+  for (size_t i = 0; i < monitors.size(); ++i) {
+    if (kept[i]) covers[i] = std::move(*kept[i]);
+  }
+  std::swap(covers, covers_);  // now the covers that go, beside the slots of those kept
   for (const auto& cover : covers_) {
+    HWND window = cover->window.get();
     const RECT& area = cover->monitor.area;
-    if (IsIconic(cover->window)) RestoreOnto(cover->window, area);
-    SetWindowPos(cover->window, topmost ? HWND_TOPMOST : nullptr, area.left, area.top,
+    if (IsIconic(window)) RestoreOnto(window, area);
+    SetWindowPos(window, topmost ? HWND_TOPMOST : nullptr, area.left, area.top,
                  area.right - area.left, area.bottom - area.top,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW | (topmost ? 0 : SWP_NOZORDER));
   }
+  for (auto& gone : covers) {
+    if (!gone) continue;
+    gone->window.reset();
+    gone->surfaces.UnloadWorkSurfaces();
+    gone->surfaces.DrawOn(nullptr);
+    gone_covers_.push_back(std::move(gone));
+  }
 }
 
-std::unique_ptr<MonitorCover> Win32Platform::MakeCover(const PlacedMonitor& monitor) {
-  auto cover = std::make_unique<MonitorCover>(sheets_, monitor);
-  const RECT& area = monitor.area;
-  cover->window = WindowCreation<Win32Platform>::Offer(this, [&] {
+void Win32Platform::MakeCoverWindow(MonitorCover& cover) {
+  const RECT& area = cover.monitor.area;
+  cover.window.reset(WindowCreation<Win32Platform>::Offer(this, [&] {
     return CreateWindowExW(WS_EX_TOOLWINDOW, kCoverClass, L"", WS_POPUP, area.left, area.top,
                            area.right - area.left, area.bottom - area.top, nullptr, nullptr,
                            instance_, nullptr);
-  });
-  if (!cover->window) ThrowSystemFault("A cover for another monitor could not be created");
-  HDC window_dc = GetDC(cover->window);
-  if (!window_dc) {
-    DestroyWindow(cover->window);
-    ThrowSystemFault("A cover's device context could not be had");
-  }
-  cover->surfaces.DrawOn(window_dc);
-  return cover;
+  }));
+  if (!cover.window) ThrowSystemFault("A cover for another monitor could not be created");
+  HDC window_dc = GetDC(cover.window.get());
+  if (!window_dc) ThrowSystemFault("A cover's device context could not be had");
+  cover.surfaces.DrawOn(window_dc);
 }
 
 // In the pointer's space, the screen's: the primary's corner is its origin.
@@ -195,8 +208,8 @@ bool Win32Platform::SaverWindowsInPlace() {
   };
   for (const auto& cover : covers_) {
     RECT area{};
-    GetWindowRect(cover->window, &area);
-    if (!EqualRect(&area, &cover->monitor.area) || covered(cover->window)) return false;
+    GetWindowRect(cover->window.get(), &area);
+    if (!EqualRect(&area, &cover->monitor.area) || covered(cover->window.get())) return false;
   }
   return EqualRect(&saver, &monitors_.primary) && !covered(saver_);
 }

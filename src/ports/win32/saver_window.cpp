@@ -231,7 +231,8 @@ void Win32Platform::RepaintSaver() {
 void Win32Platform::MakeSaverTopmost() {
   SetWindowPos(saver_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   for (const auto& cover : covers_) {
-    SetWindowPos(cover->window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(cover->window.get(), HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }
 
