@@ -82,7 +82,9 @@ bool OthersAbove(HWND window, bool holding_foreground) {
 
 // One cover per monitor but the primary, in the order of `monitors_`. Not owned by the saver
 // window: Wine then would not make the saver topmost. Tool windows, so that they stay out of the
-// task bar. Windows and memory are had before any cover changes.
+// task bar. A new cover takes the window of one that goes where there is one: without a window
+// manager, Wine waits 2 s for each window it takes off the screen. Windows and memory are had
+// before any cover changes.
 void Win32Platform::CoverOtherMonitors(bool topmost) {
   const std::vector<PlacedMonitor>& monitors = monitors_.others;
   std::vector<std::unique_ptr<MonitorCover>*> kept(monitors.size());
@@ -98,10 +100,14 @@ void Win32Platform::CoverOtherMonitors(bool topmost) {
     }
   }
   std::vector<std::unique_ptr<MonitorCover>> covers(monitors.size());
-  for (size_t i = 0; i < monitors.size(); ++i) {
+  for (size_t i = 0, spare_windows = going; i < monitors.size(); ++i) {
     if (kept[i]) continue;
     covers[i] = std::make_unique<MonitorCover>(sheets_, monitors[i]);
-    MakeCoverWindow(*covers[i]);
+    if (spare_windows > 0) {
+      --spare_windows;
+    } else {
+      MakeCoverWindow(*covers[i]);
+    }
   }
   gone_covers_.reserve(gone_covers_.size() + going);
   // Nothing below fails.
@@ -111,14 +117,27 @@ void Win32Platform::CoverOtherMonitors(bool topmost) {
     if (kept[i]) covers[i] = std::move(*kept[i]);
   }
   std::swap(covers, covers_);  // now the covers that go, beside the slots of those kept
+  auto spare = covers.begin();
   for (const auto& cover : covers_) {
+    if (!cover->window) {
+      while (!*spare) ++spare;
+      MonitorCover& gone = **spare++;
+      cover->window = std::move(gone.window);
+      cover->surfaces.DrawOn(gone.surfaces.DeviceContext(SurfaceId::SaverWindow));
+    }
     HWND window = cover->window.get();
     const RECT& area = cover->monitor.area;
     if (IsIconic(window)) RestoreOnto(window, area);
     SetWindowPos(window, topmost ? HWND_TOPMOST : nullptr, area.left, area.top,
                  area.right - area.left, area.bottom - area.top,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW | (topmost ? 0 : SWP_NOZORDER));
+    // Black where its flock has yet to start, as a new window is: a window handed on shows,
+    // once moved, what lay there before.
+    if (!cover->surfaces.Sheet()) {
+      RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
   }
+  // Last, so that the monitors are covered while Wine waits.
   for (auto& gone : covers) {
     if (!gone) continue;
     gone->window.reset();

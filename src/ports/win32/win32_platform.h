@@ -187,8 +187,9 @@ class Win32Platform : public Platform {
   static LRESULT CALLBACK SaverProcedure(HWND window, UINT message, WPARAM wparam,
                                          LPARAM lparam);
   // A black cover over each monitor but the primary, as `monitors_` has them; `topmost` once
-  // the saver is. A monitor that kept its place and scale keeps its cover; the covers of the
-  // others go, with their surfaces. All or nothing: a failure leaves the covers as they were.
+  // the saver is. A monitor that kept its place and scale keeps its cover; another gets a new
+  // one, in the window of a cover that goes where there is one; the other covers go, with
+  // their surfaces. All or nothing: a failure leaves the covers as they were.
   void CoverOtherMonitors(bool topmost);
   void MakeCoverWindow(MonitorCover& cover);
   // Once the saver shows: when the monitors are no longer as `monitors_` has them, or the
