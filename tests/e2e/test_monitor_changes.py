@@ -5,10 +5,11 @@ monitor is."""
 
 import time
 
-from harness import WineTest
+from harness import WineTest, wine_path
 
 HOME = (400, 300)  # on the primary in every layout here
-SETTLING = 2  # seconds that the saver gets after Wine shows a layout
+# The bound on the saver's following a layout that Wine shows: a busy machine can take seconds.
+SETTLING = 30
 MAGENTA, BLACK = b"\xff\x00\xff", b"\0\0\0"
 FULL, NONE = bytes(255 * [0] + [1]), bytes([1] + 255 * [0])  # per channel value: 255, 0
 
@@ -49,10 +50,12 @@ class MonitorChangesTest(WineTest):
                 faults.append(f"monitor {monitor} shows no sprite")
         return faults
 
-    def change(self, program, what, *monitors):
-        """Lays the monitors out and checks, as a subtest, that the saver covers them."""
+    def change(self, program, what, *monitors, lay_out=True):
+        """Lays the monitors out (unless told not to) and checks, as a subtest, that the saver
+        comes to cover them."""
         with self.subTest(what):
-            self.lay_out(*monitors)
+            if lay_out:
+                self.lay_out(*monitors)
             deadline = time.monotonic() + SETTLING
             while (faults := self.uncovered(program, monitors)) and time.monotonic() < deadline:
                 time.sleep(0.2)
@@ -63,7 +66,7 @@ class MonitorChangesTest(WineTest):
         self.move(*HOME)
         program = self.start("/s", {"Count": "30"})
         self.wait_window(program, cls="FlyingQuorlin.Saver")
-        time.sleep(1)  # until the frame loop runs
+        self.change(program, "the start", (0, 0, 1280, 720), lay_out=False)
         self.change(program, "the primary grown", (0, 0, 1920, 1080))
         with self.subTest("sprites on the part that the primary gained"):
             def on_gained_part():  # a pixel neither black nor uncovered
@@ -71,7 +74,7 @@ class MonitorChangesTest(WineTest):
                 return any(sum(map(len, rows)) // 3 > count(rows, BLACK) + count(rows, MAGENTA)
                            for rows in (area(shot, 1920, (1280, 0, 1920, 1080)),
                                         area(shot, 1920, (0, 720, 1280, 1080))))
-            self.wait_until(on_gained_part, 3, "a sprite on the part that the primary gained")
+            self.wait_until(on_gained_part, SETTLING, "a sprite on the part the primary gained")
         self.change(program, "a monitor added", (0, 0, 1920, 1080), (1920, 0, 3200, 720))
         self.change(program, "a third monitor added",
                     (0, 0, 1920, 1080), (1920, 0, 3200, 720), (3200, 0, 4224, 768))
@@ -92,7 +95,7 @@ class MonitorChangesTest(WineTest):
         self.move(63, 63)
         program = self.start("/s", {"Count": "30"})
         self.wait_window(program, cls="FlyingQuorlin.Saver")
-        time.sleep(1)
+        self.change(program, "the start", (0, 0, 1280, 720), lay_out=False)
         self.x("xrandr", *[arg for n in range(self.outputs)
                            for arg in ("--output", f"DUMMY{n}", "--off")])
         self.x("xrandr", "--query")
@@ -100,3 +103,17 @@ class MonitorChangesTest(WineTest):
         self.change(program, "the monitor back", (0, 0, 1280, 720))
         self.key("a")
         self.assertEqual(program.wait(timeout=5), 0, program.stderr())
+
+    def test_a_cover_that_cannot_be_made_takes_the_saver_down_and_shows_its_box(self):
+        # Every cover's window after the first is refused: the monitor added needs one.
+        self.lay_out((0, 0, 1280, 720), (1280, 0, 2304, 768))
+        self.move(*HOME)
+        program = self.start("/s covers", path=wine_path(self.build / "e2e/fq_saver_fault.exe"))
+        self.wait_until(lambda: len(self.windows(program)) == 2, what="the saver and its cover")
+        self.lay_out((0, 0, 1280, 720), (1280, 0, 2304, 768), (2304, 0, 3328, 768))
+        self.wait_window(program, cls="#32770", timeout=SETTLING)
+        self.assertEqual([w for w in self.windows(program, hidden=True)
+                          if w["class"].startswith("FlyingQuorlin.")], [],
+                         "the saver's windows, shown or hidden, beside the box")
+        self.assertIn("A cover for another monitor could not be created", self.dismiss_box(program))
+        self.assertEqual(program.wait(), 3, "the fault's exit code")

@@ -100,15 +100,34 @@ class RivalsTest(WineTest):
         self.move(HOME[0] + 300, HOME[1] + 300)
         self.assertEqual(saver.wait(timeout=5), 0, "a jump: " + saver.stderr())
 
-    def test_a_window_raising_itself_over_the_saver_loses_and_a_key_ends_it(self):
-        self.move(200, 150)  # beside the other window: under Wine a key goes to what is there
-        saver = self.start_savers(1)[0]
-        other = subprocess.Popen([WINE["x86_64"], self.inspector, "above", "400", "200", "300",
-                                  "200"], env=self.env, stdout=subprocess.DEVNULL)
-        self.addCleanup(other.kill)
-        self.wait_until(lambda: [w for w in self.windows() if w["text"] == "above"],
-                        what="the other program's window")
-        # The two take turns on top; a look catches the saver there one time in four or so.
-        self.wait_until(lambda: self.windows()[0]["pid"] == saver.pid, 8,
-                        "the saver's windows to come back on top")
-        self.end_by_keys([saver])
+    def test_a_window_raising_itself_over_the_saver_loses_and_a_key_or_a_jump_ends_it(self):
+        # Every 10 ms (the shortest timer), the other window lies above the saver at nearly
+        # every move: none of those moves may rest the pointer anew.
+        for every, ending in [(100, "key"), (10, "jump")]:
+            with self.subTest(every=every, ending=ending):
+                self.move(200, 150)  # beside the other window: under Wine a key goes there
+                saver = self.start_savers(1)[0]
+                other = subprocess.Popen([WINE["x86_64"], self.inspector, "above", "400", "200",
+                                          "300", "200", str(every)], env=self.env,
+                                         stdout=subprocess.DEVNULL)
+                try:
+                    self.wait_until(lambda: [w for w in self.windows() if w["text"] == "above"],
+                                    what="the other program's window")
+                    self.end_beside_a_window_above(saver, ending)
+                finally:
+                    other.kill()
+                    other.wait()
+
+    def end_beside_a_window_above(self, saver, ending):
+        if ending == "key":
+            # The two take turns on top; a look catches the saver there one time in four or so.
+            self.wait_until(lambda: self.windows()[0]["pid"] == saver.pid, 8,
+                            "the saver's windows to come back on top")
+            self.end_by_keys([saver])
+            return
+        for nudge in range(3):
+            self.x("xdotool", "mousemove_relative", "--", "2", "-2")
+            time.sleep(0.5)
+            self.assertTrue(saver.running(), f"a 2-pixel nudge {nudge + 1} ended it")
+        self.move(500, 450)  # clear of the other window
+        self.assertEqual(saver.wait(timeout=5), 0, "a jump: " + saver.stderr())

@@ -82,50 +82,82 @@ bool OthersAbove(HWND window, bool holding_foreground) {
 
 // One cover per monitor but the primary, in the order of `monitors_`. Not owned by the saver
 // window: Wine then would not make the saver topmost. Tool windows, so that they stay out of the
-// task bar.
+// task bar. A new cover takes the window of one that goes where there is one: without a window
+// manager, Wine waits 2 s for each window it takes off the screen. Windows and memory are had
+// before any cover changes.
 void Win32Platform::CoverOtherMonitors(bool topmost) {
-  std::vector<std::unique_ptr<MonitorCover>> covers;
-  for (const PlacedMonitor& monitor : monitors_.others) {
-    const auto kept = std::find_if(covers_.begin(), covers_.end(), [&](const auto& cover) {
-      return cover && cover->monitor == monitor;
-    });
-    covers.push_back(kept == covers_.end() ? MakeCover(monitor) : std::move(*kept));
-    covers_changed_ |= kept == covers_.end();
+  const std::vector<PlacedMonitor>& monitors = monitors_.others;
+  std::vector<std::unique_ptr<MonitorCover>*> kept(monitors.size());
+  size_t going = covers_.size();
+  for (size_t i = 0; i < monitors.size(); ++i) {
+    for (auto& cover : covers_) {
+      const bool taken = std::count(kept.begin(), kept.end(), &cover) > 0;
+      if (!taken && cover->monitor == monitors[i]) {
+        kept[i] = &cover;
+        --going;
+        break;
+      }
+    }
   }
-  for (auto& gone : covers_) {
+  std::vector<std::unique_ptr<MonitorCover>> covers(monitors.size());
+  for (size_t i = 0, spare_windows = going; i < monitors.size(); ++i) {
+    if (kept[i]) continue;
+    covers[i] = std::make_unique<MonitorCover>(sheets_, monitors[i]);
+    if (spare_windows > 0) {
+      --spare_windows;
+    } else {
+      MakeCoverWindow(*covers[i]);
+    }
+  }
+  gone_covers_.reserve(gone_covers_.size() + going);
+  // Nothing below fails.
+  const size_t kept_count = covers_.size() - going;
+  covers_changed_ |= kept_count < covers_.size() || kept_count < monitors.size();
+  for (size_t i = 0; i < monitors.size(); ++i) {
+    if (kept[i]) covers[i] = std::move(*kept[i]);
+  }
+  std::swap(covers, covers_);  // now the covers that go, beside the slots of those kept
+  auto spare = covers.begin();
+  for (const auto& cover : covers_) {
+    if (!cover->window) {
+      while (!*spare) ++spare;
+      MonitorCover& gone = **spare++;
+      cover->window = std::move(gone.window);
+      cover->surfaces.DrawOn(gone.surfaces.DeviceContext(SurfaceId::SaverWindow));
+    }
+    HWND window = cover->window.get();
+    const RECT& area = cover->monitor.area;
+    if (IsIconic(window)) RestoreOnto(window, area);
+    SetWindowPos(window, topmost ? HWND_TOPMOST : nullptr, area.left, area.top,
+                 area.right - area.left, area.bottom - area.top,
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW | (topmost ? 0 : SWP_NOZORDER));
+    // Black where its flock has yet to start, as a new window is: a window handed on shows,
+    // once moved, what lay there before.
+    if (!cover->surfaces.Sheet()) {
+      RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+  }
+  // Last, so that the monitors are covered while Wine waits.
+  for (auto& gone : covers) {
     if (!gone) continue;
-    DestroyWindow(gone->window);
+    gone->window.reset();
     gone->surfaces.UnloadWorkSurfaces();
     gone->surfaces.DrawOn(nullptr);
     gone_covers_.push_back(std::move(gone));
-    covers_changed_ = true;
-  }
-  covers_ = std::move(covers);
-  for (const auto& cover : covers_) {
-    const RECT& area = cover->monitor.area;
-    if (IsIconic(cover->window)) RestoreOnto(cover->window, area);
-    SetWindowPos(cover->window, topmost ? HWND_TOPMOST : nullptr, area.left, area.top,
-                 area.right - area.left, area.bottom - area.top,
-                 SWP_NOACTIVATE | SWP_SHOWWINDOW | (topmost ? 0 : SWP_NOZORDER));
   }
 }
 
-std::unique_ptr<MonitorCover> Win32Platform::MakeCover(const PlacedMonitor& monitor) {
-  auto cover = std::make_unique<MonitorCover>(sheets_, monitor);
-  const RECT& area = monitor.area;
-  cover->window = WindowCreation<Win32Platform>::Offer(this, [&] {
+void Win32Platform::MakeCoverWindow(MonitorCover& cover) {
+  const RECT& area = cover.monitor.area;
+  cover.window.reset(WindowCreation<Win32Platform>::Offer(this, [&] {
     return CreateWindowExW(WS_EX_TOOLWINDOW, kCoverClass, L"", WS_POPUP, area.left, area.top,
                            area.right - area.left, area.bottom - area.top, nullptr, nullptr,
                            instance_, nullptr);
-  });
-  if (!cover->window) ThrowSystemFault("A cover for another monitor could not be created");
-  HDC window_dc = GetDC(cover->window);
-  if (!window_dc) {
-    DestroyWindow(cover->window);
-    ThrowSystemFault("A cover's device context could not be had");
-  }
-  cover->surfaces.DrawOn(window_dc);
-  return cover;
+  }));
+  if (!cover.window) ThrowSystemFault("A cover for another monitor could not be created");
+  HDC window_dc = GetDC(cover.window.get());
+  if (!window_dc) ThrowSystemFault("A cover's device context could not be had");
+  cover.surfaces.DrawOn(window_dc);
 }
 
 // In the pointer's space, the screen's: the primary's corner is its origin.
@@ -156,8 +188,7 @@ bool Win32Platform::KeepScreensCovered(bool now) {
   const bool monitors_changed = monitors_missing_ || !(*layout == monitors_);
   monitors_missing_ = false;
   monitors_ = std::move(*layout);
-  const bool put_back = monitors_changed || !SaverWindowsInPlace();
-  if (put_back) {
+  if (monitors_changed || !SaverWindowsInPlace()) {
     const RECT& primary = monitors_.primary;
     // Wine leaves the size of a maximised window that fills the screen to a window manager,
     // and there may be none; a minimised one keeps its icon's place. Either is restored first.
@@ -166,7 +197,8 @@ bool Win32Platform::KeepScreensCovered(bool now) {
                  primary.bottom - primary.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     CoverOtherMonitors(true);
   }
-  if (!monitors_changed) return put_back;
+  // A window put back moves no pointer: the pointer is read on the screen.
+  if (!monitors_changed) return false;
   // A pointer whose monitor went away was moved by the system, not by the user, as was one
   // that the system put back with its monitors; and a new primary moves the screen's origin
   // under a pointer that stayed put.
@@ -195,8 +227,8 @@ bool Win32Platform::SaverWindowsInPlace() {
   };
   for (const auto& cover : covers_) {
     RECT area{};
-    GetWindowRect(cover->window, &area);
-    if (!EqualRect(&area, &cover->monitor.area) || covered(cover->window)) return false;
+    GetWindowRect(cover->window.get(), &area);
+    if (!EqualRect(&area, &cover->monitor.area) || covered(cover->window.get())) return false;
   }
   return EqualRect(&saver, &monitors_.primary) && !covered(saver_);
 }

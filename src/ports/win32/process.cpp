@@ -75,14 +75,15 @@ Win32Platform::Win32Platform(HINSTANCE instance, int art_scale)
   running_platform = this;
 }
 
+// The covers' windows go with the platform, after whoever took their events.
 Win32Platform::~Win32Platform() {
+  saver_events_ = nullptr;
   if (running_platform == this) running_platform = nullptr;
 }
 
 std::optional<RECT> Win32Platform::TakeDownSaverForFault() {
   if (!saver_) return std::nullopt;
   saver_events_ = nullptr;
-  for (const auto& cover : covers_) DestroyWindow(cover->window);
   covers_.clear();
   DestroyWindow(saver_);
   saver_ = nullptr;

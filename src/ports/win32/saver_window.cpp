@@ -77,8 +77,8 @@ LRESULT CALLBACK Win32Platform::SaverProcedure(HWND window, UINT message, WPARAM
       return message == WM_XBUTTONDOWN ? TRUE : 0;
     case WM_MOUSEMOVE:
       RunHandler([&] {
-        // A move that finds the saver's windows out of place, or no monitor to show (all off
-        // for a moment), may be the system's, which moves the pointer as monitors come and go.
+        // A move that finds the monitors changed, or none to show (all off for a moment), may
+        // be the system's, which moves the pointer as monitors come and go.
         const bool unsettled = platform->KeepScreensCovered(true);
         if (platform->RescuedFromLostMonitor(at) || unsettled) {
           events->PointerPlaced(x, y);
@@ -231,7 +231,8 @@ void Win32Platform::RepaintSaver() {
 void Win32Platform::MakeSaverTopmost() {
   SetWindowPos(saver_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   for (const auto& cover : covers_) {
-    SetWindowPos(cover->window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(cover->window.get(), HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }
 

@@ -4,12 +4,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
-
-#include <memory>
 
 #include "platform/platform.h"
 #include "stage_surfaces.h"
@@ -76,12 +76,18 @@ int ScreenDpi();
 // system gives none per monitor (before Windows 8.1).
 int MonitorScale(HMONITOR monitor);
 
+struct WindowDestroyer {
+  void operator()(HWND window) const { DestroyWindow(window); }
+};
+// A window destroyed with its owner.
+using OwnedWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
+
 // The black window over a monitor beyond the primary, and the surfaces of the flock on it.
 struct MonitorCover {
   MonitorCover(SpriteSheets& sheets, const PlacedMonitor& placed)
       : monitor(placed), surfaces(sheets, placed.scale) {}
   const PlacedMonitor monitor;
-  HWND window = nullptr;
+  OwnedWindow window;
   StageSurfaces surfaces;
 };
 
@@ -181,17 +187,18 @@ class Win32Platform : public Platform {
   static LRESULT CALLBACK SaverProcedure(HWND window, UINT message, WPARAM wparam,
                                          LPARAM lparam);
   // A black cover over each monitor but the primary, as `monitors_` has them; `topmost` once
-  // the saver is. A monitor that kept its place and scale keeps its cover; the covers of the
-  // others go, with their surfaces.
+  // the saver is. A monitor that kept its place and scale keeps its cover; another gets a new
+  // one, in the window of a cover that goes where there is one; the other covers go, with
+  // their surfaces. All or nothing: a failure leaves the covers as they were.
   void CoverOtherMonitors(bool topmost);
-  std::unique_ptr<MonitorCover> MakeCover(const PlacedMonitor& monitor);
+  void MakeCoverWindow(MonitorCover& cover);
   // Once the saver shows: when the monitors are no longer as `monitors_` has them, or the
   // saver's windows are not shown over them in their places and sizes, the saver window takes
   // the primary's place and the covers the others', all restored and on top; after a change
   // of monitors, the pointer's position becomes its resting point. Asks the system `now`, or
   // at most a few times a second.
-  // True when it found the monitors changed or missing, or put the windows back: the
-  // pointer may have been moved by the system, not by the user.
+  // True when it found the monitors changed or missing: the pointer may have been moved by
+  // the system, not by the user.
   bool KeepScreensCovered(bool now);
   bool SaverWindowsInPlace();
   // Takes a pointer move to `to` (screen coordinates); true when the system made it, taking

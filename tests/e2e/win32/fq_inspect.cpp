@@ -95,14 +95,14 @@ int Launch(const wchar_t* program, std::wstring command_line) {
   return static_cast<int>(exit_code);
 }
 
-// A window of another program that puts itself on top of every window every 100 ms, never
-// taking activation, as some notifiers do.
-int KeepAbove(int left, int top, int width, int height) {
+// A window of another program that puts itself on top of every window every `interval` ms,
+// never taking activation, as some notifiers and overlays do.
+int KeepAbove(int left, int top, int width, int height, UINT interval) {
   HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, L"STATIC",
                                 L"above", WS_POPUP, left, top, width, height, nullptr, nullptr,
                                 nullptr, nullptr);
   if (!window) return 1;
-  SetTimer(window, 1, 100, nullptr);
+  SetTimer(window, 1, interval, nullptr);
   for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;) {
     if (message.message == WM_TIMER) {
       SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,
@@ -204,9 +204,9 @@ int wmain(int argc, wchar_t** argv) {
     for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;) DispatchMessageW(&message);
     return 0;
   }
-  if (command == L"above" && argc == 6) {
+  if (command == L"above" && (argc == 6 || argc == 7)) {
     const auto at = [&](int index) { return static_cast<int>(number(index)); };
-    return KeepAbove(at(2), at(3), at(4), at(5));
+    return KeepAbove(at(2), at(3), at(4), at(5), argc == 7 ? at(6) : 100);
   }
   if ((command == L"kill" || command == L"process") && argc == 3) {
     const HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, static_cast<DWORD>(number(2)));

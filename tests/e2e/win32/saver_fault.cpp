@@ -1,6 +1,10 @@
-// fq_saver_fault.exe /s: the saver as the program runs it, but its drawing fails a second and
-// a half into the frame loop, as on a system out of resources. test_monitors.py runs it under
-// Wine to see where the fault's box appears and what ends it.
+// fq_saver_fault.exe /s [covers]: the saver as the program runs it, with one failure as on a
+// system out of resources: its drawing, a second and a half into the frame loop; or, given
+// "covers", the window of every cover after the first. test_monitors.py and
+// test_monitor_changes.py run it under Wine to see the fault's box, what ends it and what is
+// left of the saver.
+#include <string_view>
+
 #include "platform/fault.h"
 #include "startup/program.h"
 #include "win32_platform.h"
@@ -33,12 +37,30 @@ class FailingSurfaces : public fq::WorkSurfaces {
   ULONGLONG first_ = 0;
 };
 
+int covers_made = 0;
+
+LRESULT CALLBACK RefuseCoversAfterTheFirst(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HCBT_CREATEWND) {
+    const wchar_t* name = reinterpret_cast<CBT_CREATEWNDW*>(lparam)->lpcs->lpszClass;
+    if (!IS_INTRESOURCE(name) && lstrcmpW(name, fq::win32::kCoverClass) == 0 &&
+        ++covers_made > 1) {
+      return 1;
+    }
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
+  const bool covers_fail = std::wstring_view(arguments).ends_with(L"covers");
+  if (covers_fail) {
+    SetWindowsHookExW(WH_CBT, RefuseCoversAfterTheFirst, nullptr, GetCurrentThreadId());
+  }
   fq::win32::Win32Platform platform(instance, 1);
   try {
-    FailingSurfaces surfaces(platform);
+    FailingSurfaces failing(platform);
+    fq::WorkSurfaces& surfaces = covers_fail ? static_cast<fq::WorkSurfaces&>(platform) : failing;
     fq::ScaledStage stage(platform, surfaces, platform, 1);
     fq::Program program(platform, stage);
     program.Main();
