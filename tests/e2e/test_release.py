@@ -5,7 +5,7 @@ zone: both program files, the zip, the installer and the Debian package are the 
 or diffoscope says how they differ. Then the second clone makes it again
 with a throwaway certificate: each program file, the installer and the uninstaller packed in it
 verify against that certificate, and the signed programs still pass the static checks.
-Usage: python3 test_release.py"""
+Usage: python3 test_release.py VERSION VERSION_TEXT   (as check_pe.py takes them)"""
 
 import os
 import shutil
@@ -17,8 +17,7 @@ import zipfile
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
-VERSION = subprocess.run(["bash", REPO / "scripts/version.sh"], check=True, capture_output=True,
-                         text=True).stdout.strip()
+VERSION, VERSION_TEXT = sys.argv[1:3]
 ARCH = subprocess.run(["dpkg", "--print-architecture"], check=True, capture_output=True,
                       text=True).stdout.strip()
 RELEASE = ["release-win32/FlyingQuorlin.scr", "release-win64/FlyingQuorlin.scr",
@@ -96,8 +95,9 @@ class ReleaseTest(unittest.TestCase):
                               run(["osslsigncode", "verify", "-CAfile", keys / "cert.pem",
                                    "-in", path]))
         for arch, path in programs.items():
-            run([sys.executable, REPO / "tests/static/check_pe.py", arch, path])
+            run([sys.executable, REPO / "tests/static/check_pe.py", arch, path, VERSION,
+                 VERSION_TEXT])
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    unittest.main(argv=sys.argv[:1], verbosity=2)
