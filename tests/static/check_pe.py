@@ -21,7 +21,7 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcr
                "winmm.dll", "imm32.dll", "uxtheme.dll", "shlwapi.dll", "ntdll.dll"}
 # width, height (0 for 256), bits, bytes
 ICONS = {30001: (32, 32, 8, 2216), 30002: (16, 16, 8, 1384), 30003: (48, 48, 8, 3752),
-         30004: (0, 0, 32, 13184)}
+         30004: (0, 0, 32, 10055)}
 PNG_ICON = 30004
 # The sheet at 1x as a bitmap; the logo and the 2x and 3x sheets compressed (src/resources/resource_ids.h)
 PICTURES = [(RT_BITMAP, 101), (RT_RCDATA, 102), (RT_RCDATA, 201), (RT_RCDATA, 202),
