@@ -26,9 +26,11 @@ part=${2:-all}
 [[ $part == @(all|dense|monitors) ]] || { echo "usage: $0 [seconds] [dense | monitors]" >&2; exit 2; }
 warm_up_seconds=3
 build_root="$(realpath -m "${FQ_BUILD_ROOT:-build}")"
-native_dir=$build_root/native
-win64_dir=$build_root/win64
-win32_dir=$build_root/win32
+# The bench presets: the programs as the win32, win64 and native presets build them, and the
+# benchmarks beside them.
+native_dir=$build_root/bench
+win64_dir=$build_root/bench-win64
+win32_dir=$build_root/bench-win32
 plain_prefix=$build_root/bench-prefix
 dense_prefix=$build_root/bench-prefix-192dpi
 export WINEPREFIX=$plain_prefix
@@ -40,13 +42,13 @@ settings_key='HKCU\Software\VB and VBA Program Settings\FlyingQuorlinSaver\Setti
 
 measure_i686=0
 bash scripts/runs-32bit-code.sh && measure_i686=1
-windows_presets=(win64)
-((measure_i686)) && windows_presets+=(win32)
-[[ $part == all ]] && windows_presets=(win64 win32)
+windows_presets=(bench-win64)
+((measure_i686)) && windows_presets+=(bench-win32)
+[[ $part == all ]] && windows_presets=(bench-win64 bench-win32)
 
 echo "== Building"
 if [[ $part == all ]]; then
-  cmake --preset native -B "$native_dir" >/dev/null
+  cmake --preset bench -B "$native_dir" >/dev/null
   cmake --build "$native_dir" -j2 --target fq_frame_step_bench
 fi
 for preset in "${windows_presets[@]}"; do

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The release: builds both Windows presets and the hack, then makes in build/ the zip
+# The release: builds the release presets (release-win32, release-win64 and release-native: the
+# programs without tests, as the release test builds them), then makes in build/ the zip
 # FlyingQuorlin-<version>.zip with both program files, the user part of README.md, its install
 # notes, the license and SHA-256 sums; the Windows installer FlyingQuorlin-<version>.exe; and the
 # hack's Debian package flyingquorlin_<version>_<arch>.deb; each with its SHA-256 sum beside it
@@ -21,21 +22,22 @@ name=FlyingQuorlin-$version
 SOURCE_DATE_EPOCH=$(bash scripts/source-date-epoch.sh)
 export SOURCE_DATE_EPOCH
 
-for preset in win32 win64; do
+for preset in release-win32 release-win64; do
   cmake --preset "$preset" -B "$build_root/$preset" >/dev/null
   # Linked again, so that the header carries this release's time (the linker reads
   # SOURCE_DATE_EPOCH) and not that of an earlier build.
   rm -f "$build_root/$preset/FlyingQuorlin.scr"
   cmake --build "$build_root/$preset" -j2 --target FlyingQuorlin
 done
-cmake --preset native -B "$build_root/native" >/dev/null
-cmake --build "$build_root/native" -j2 --target flyingquorlin flyingquorlin-wayland
+# Its configuration dates the package's changelog by SOURCE_DATE_EPOCH.
+cmake --preset release-native -B "$build_root/release-native" >/dev/null
+cmake --build "$build_root/release-native" -j2 --target flyingquorlin flyingquorlin-wayland
 
 stage=$build_root/package/$name
 rm -rf "$build_root/package" "$build_root/$name".* "$build_root"/flyingquorlin_*.deb*
 mkdir -p "$stage"
-cp "$build_root/win32/FlyingQuorlin.scr" "$stage/FlyingQuorlin-32bit.scr"
-cp "$build_root/win64/FlyingQuorlin.scr" "$stage/FlyingQuorlin-64bit.scr"
+cp "$build_root/release-win32/FlyingQuorlin.scr" "$stage/FlyingQuorlin-32bit.scr"
+cp "$build_root/release-win64/FlyingQuorlin.scr" "$stage/FlyingQuorlin-64bit.scr"
 bash scripts/sign.sh "$stage"/FlyingQuorlin-*.scr
 
 # Text for Windows: CRLF line ends.
@@ -60,7 +62,12 @@ touch -h -d "@$SOURCE_DATE_EPOCH" "$stage" "$stage"/*
   TZ=UTC zip -q -X -@ "$build_root/$name.zip")
 bash scripts/make-installer.sh "$build_root/$name.exe" x86-unicode \
   "$stage/FlyingQuorlin-32bit.scr" "$stage/FlyingQuorlin-64bit.scr"
-deb=$(bash scripts/make-deb.sh "$build_root/native" "$build_root")
+# The Debian package (packaging/deb/deb_package.cmake). CPack gives the folders in it the
+# modes they are made with.
+(umask 022 && cpack --config "$build_root/release-native/CPackConfig.cmake" \
+  -B "$build_root/package/deb" >/dev/null)
+deb=$build_root/$(cd "$build_root/package/deb" && echo flyingquorlin_*.deb)
+mv "$build_root/package/deb"/flyingquorlin_*.deb "$deb"
 for file in "$name.zip" "$name.exe" "$(basename "$deb")"; do
   (cd "$build_root" && sha256sum "$file" >"$file.sha256")
 done

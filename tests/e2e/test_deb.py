@@ -1,10 +1,10 @@
-"""The Debian package of the hack on this machine: dpkg installs it where XScreenSaver looks;
-the real daemon, run by a user made for the test, starts it on -activate, it draws, and it is
-gone after -deactivate; the settings program offers it by name to a user whose own list
-predates it; dpkg -r removes every file and gives XScreenSaver back its defaults. It needs
-root and leaves the machine as it found it: where the package is installed already, or the
-test runs without root, it is skipped (exit code 77). Checkouts on one machine take turns
-through a lock.
+"""The Debian package of the hack on this machine, as `cpack` makes it from the native build:
+lintian finds no error in it; dpkg installs it where XScreenSaver looks; the real daemon, run
+by a user made for the test, starts it on -activate, it draws, and it is gone after
+-deactivate; the settings program offers it by name to a user whose own list predates it;
+dpkg -r removes every file and gives XScreenSaver back its defaults. It needs root and leaves
+the machine as it found it: where the package is installed already, or the test runs without
+root, it is skipped (exit code 77). Checkouts on one machine take turns through a lock.
 Usage: python3 test_deb.py NATIVE_BUILD"""
 
 import contextlib
@@ -20,7 +20,7 @@ import time
 import unittest
 from pathlib import Path
 
-from harness import REPO, XTest
+from harness import XTest
 
 PACKAGE, HACK = "flyingquorlin", "/usr/libexec/xscreensaver/flyingquorlin"
 SETTINGS_PROGRAM = "/usr/bin/xscreensaver-settings"
@@ -80,8 +80,9 @@ class DebTest(XTest):
     def setUpClass(cls):
         cls.work = Path(tempfile.mkdtemp())
         cls.addClassCleanup(shutil.rmtree, cls.work, ignore_errors=True)
-        cls.deb = subprocess.run(["bash", REPO / "scripts/make-deb.sh", sys.argv[1], cls.work],
-                                 check=True, capture_output=True, text=True).stdout.strip()
+        subprocess.run(["cpack", "--config", Path(sys.argv[1]) / "CPackConfig.cmake", "-B",
+                        cls.work], check=True, capture_output=True)
+        cls.deb = next(cls.work.glob(f"{PACKAGE}_*.deb"))
         cls.defaults = os.readlink(DEFAULTS)
         cls.addClassCleanup(lambda: installed() and dpkg("--purge", PACKAGE))
         cls.env = dict(os.environ, DISPLAY=cls.x_server(["Xvfb", "-screen", "0", "1024x768x24"]))
@@ -129,6 +130,11 @@ class DebTest(XTest):
     def colours(self):
         pixels = self.pixels()
         return {pixels[i:i + 3] for i in range(0, len(pixels), 3)}
+
+    def test_lintian_finds_no_error(self):
+        done = subprocess.run(["lintian", "--fail-on", "error", self.deb], capture_output=True,
+                              text=True)
+        self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
 
     def test_dpkg_r_leaves_nothing(self):
         files = [line for line in dpkg("-L", PACKAGE).splitlines() if os.path.isfile(line)]

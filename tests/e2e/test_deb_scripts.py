@@ -9,7 +9,7 @@ import tempfile
 import unittest
 from pathlib import Path
 
-SCRIPTS = Path(__file__).resolve().parents[2] / "packaging/debian"
+SCRIPTS = Path(__file__).resolve().parents[2] / "packaging/deb"
 LINK, STATE = "etc/X11/app-defaults/XScreenSaver", "var/lib/flyingquorlin"
 COPY = "/" + STATE + "/XScreenSaver"
 ENTRY = "flyingquorlin --root"

@@ -2,8 +2,8 @@
 PE32+ for x86-64, small enough to mail and copy as one file, importing system DLLs only (the
 runtime is linked in), with the exact version block, icon group 1 (its largest image a PNG), the
 manifest, the sprite sheet and logo for every scale, and no string table, so that the system
-lists the saver under its file name. Usage: check_pe.py i686|x86_64
-FILE"""
+lists the saver under its file name. Usage: check_pe.py i686|x86_64 FILE VERSION VERSION_TEXT
+(the build's project version, for instance 0.4.0, and the text its version block shows)"""
 
 import os
 import struct
@@ -19,15 +19,9 @@ SIZE_LIMIT = {"i686": 256 * 1024, "x86_64": 320 * 1024}  # bytes
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll",
                "shell32.dll", "comctl32.dll", "ole32.dll", "oleaut32.dll", "version.dll",
                "winmm.dll", "imm32.dll", "uxtheme.dll", "shlwapi.dll", "ntdll.dll"}
-FIXED = {"FileVersionMS": 4, "FileVersionLS": 0, "ProductVersionMS": 4, "ProductVersionLS": 0,
-         "FileFlagsMask": 0, "FileFlags": 0, "FileOS": 4, "FileType": 1, "FileSubtype": 0,
-         "FileDateMS": 0, "FileDateLS": 0}  # 0.4.0.0, a 32-bit Windows application
-STRINGS = [("CompanyName", "Quorlin Works"), ("ProductName", "Flying Quorlin ScreenSaver"),
-           ("FileVersion", "0.04"), ("ProductVersion", "0.04"),
-           ("InternalName", "FlyingQuorlin"), ("OriginalFilename", "FlyingQuorlin.scr")]
 # width, height (0 for 256), bits, bytes
 ICONS = {30001: (32, 32, 8, 2216), 30002: (16, 16, 8, 1384), 30003: (48, 48, 8, 3752),
-         30004: (0, 0, 32, 13184)}
+         30004: (0, 0, 32, 10055)}
 PNG_ICON = 30004
 # The sheet at 1x as a bitmap; the logo and the 2x and 3x sheets compressed (src/resources/resource_ids.h)
 PICTURES = [(RT_BITMAP, 101), (RT_RCDATA, 102), (RT_RCDATA, 201), (RT_RCDATA, 202),
@@ -37,7 +31,15 @@ XMLNS = {"v1": "urn:schemas-microsoft-com:asm.v1", "v3": "urn:schemas-microsoft-
          "ws": "http://schemas.microsoft.com/SMI/2005/WindowsSettings",
          "ws16": "http://schemas.microsoft.com/SMI/2016/WindowsSettings"}
 
-arch, path = sys.argv[1:]
+arch, path, version, version_text = sys.argv[1:]
+major, minor, patch, tweak = (list(map(int, version.split("."))) + [0, 0, 0])[:4]
+FIXED = {"FileVersionMS": major << 16 | minor, "FileVersionLS": patch << 16 | tweak,
+         "ProductVersionMS": major << 16 | minor, "ProductVersionLS": patch << 16 | tweak,
+         "FileFlagsMask": 0, "FileFlags": 0, "FileOS": 4, "FileType": 1, "FileSubtype": 0,
+         "FileDateMS": 0, "FileDateLS": 0}  # a 32-bit Windows application
+STRINGS = [("CompanyName", "Quorlin Works"), ("ProductName", "Flying Quorlin ScreenSaver"),
+           ("FileVersion", version_text), ("ProductVersion", version_text),
+           ("InternalName", "FlyingQuorlin"), ("OriginalFilename", "FlyingQuorlin.scr")]
 pe = pefile.PE(path)
 failures = []
 

@@ -1,10 +1,10 @@
-// Deflate and PNG through zlib. PNG chunks are big-endian and each carries a
-// CRC of its type and data.
+// Deflate and PNG through libdeflate. PNG chunks are big-endian and each
+// carries a CRC of its type and data.
 #include "art/zlib_formats.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
-#include <cstdlib>
+#include <memory>
 #include <stdexcept>
 #include <string_view>
 
@@ -20,66 +20,31 @@ void Chunk(Bytes& out, std::string_view type, const Bytes& data) {
   const size_t start = out.size();
   out.insert(out.end(), type.begin(), type.end());
   out.insert(out.end(), data.begin(), data.end());
-  const auto crc = crc32(0, out.data() + start, static_cast<uInt>(out.size() - start));
-  PutU32(out, static_cast<uint32_t>(crc));
-}
-
-uint8_t Paeth(int left, int up, int up_left) {
-  const int p = left + up - up_left;
-  const int pa = std::abs(p - left);
-  const int pb = std::abs(p - up);
-  const int pc = std::abs(p - up_left);
-  return static_cast<uint8_t>(pa <= pb && pa <= pc ? left : pb <= pc ? up : up_left);
-}
-
-// The row under filter `type` (0 none, 1 sub, 2 up, 3 average, 4 Paeth).
-Bytes Filtered(const Bytes& row, const Bytes& previous, int type, int pixel_bytes) {
-  Bytes out{static_cast<uint8_t>(type)};
-  for (size_t i = 0; i < row.size(); ++i) {
-    const int left = i >= static_cast<size_t>(pixel_bytes) ? row[i - pixel_bytes] : 0;
-    const int up = previous[i];
-    const int up_left = i >= static_cast<size_t>(pixel_bytes) ? previous[i - pixel_bytes] : 0;
-    const int predicted = type == 0 ? 0 : type == 1 ? left : type == 2 ? up
-                          : type == 3 ? (left + up) / 2 : Paeth(left, up, up_left);
-    out.push_back(static_cast<uint8_t>(row[i] - predicted));
-  }
-  return out;
-}
-
-// The usual choice: the filter whose bytes, read as signed, lie closest to zero.
-int Cost(const Bytes& filtered) {
-  int sum = 0;
-  for (size_t i = 1; i < filtered.size(); ++i) sum += std::abs(static_cast<int8_t>(filtered[i]));
-  return sum;
+  PutU32(out, libdeflate_crc32(0, out.data() + start, out.size() - start));
 }
 
 }  // namespace
 
 Bytes Deflated(const Bytes& bytes) {
-  uLongf size = compressBound(static_cast<uLong>(bytes.size()));
-  Bytes out(size);
-  if (compress2(out.data(), &size, bytes.data(), static_cast<uLong>(bytes.size()),
-                Z_BEST_COMPRESSION) != Z_OK) {
-    throw std::runtime_error("zlib could not compress a picture");
-  }
+  constexpr int kBestLevel = 12;
+  const std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> compressor(
+      libdeflate_alloc_compressor(kBestLevel), &libdeflate_free_compressor);
+  if (!compressor) throw std::runtime_error("libdeflate could not start a compressor");
+  Bytes out(libdeflate_zlib_compress_bound(compressor.get(), bytes.size()));
+  const size_t size = libdeflate_zlib_compress(compressor.get(), bytes.data(), bytes.size(),
+                                               out.data(), out.size());
+  if (size == 0) throw std::runtime_error("libdeflate could not compress a picture");
   out.resize(size);
   return out;
 }
 
 Bytes EncodePng(const IndexedImage& image, const std::array<uint8_t, 256>& opacity) {
-  constexpr int kPixelBytes = 1;
+  constexpr uint8_t kNoFilter = 0;
   Bytes rows;
-  Bytes previous(static_cast<size_t>(image.width), 0);
   for (int y = 0; y < image.height; ++y) {
     const auto start = image.indices.begin() + static_cast<ptrdiff_t>(y) * image.width;
-    Bytes row(start, start + image.width);
-    Bytes best = Filtered(row, previous, 0, kPixelBytes);
-    for (int type = 1; type <= 4; ++type) {
-      Bytes candidate = Filtered(row, previous, type, kPixelBytes);
-      if (Cost(candidate) < Cost(best)) best = std::move(candidate);
-    }
-    rows.insert(rows.end(), best.begin(), best.end());
-    previous = std::move(row);
+    rows.push_back(kNoFilter);
+    rows.insert(rows.end(), start, start + image.width);
   }
   Bytes header;
   PutU32(header, static_cast<uint32_t>(image.width));
