@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/fault.h"
+#include "base/fault.h"
 
 namespace fq {
 

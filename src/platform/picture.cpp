@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/fault.h"
+#include "base/fault.h"
 #include "platform/screen_scale.h"
 #include "resources/inflate.h"
 #include "resources/rle8.h"

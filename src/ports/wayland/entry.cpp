@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/fault.h"
 #include "platform/dismissal.h"
-#include "platform/fault.h"
 #include "platform/saver_options.h"
 #include "wayland_platform.h"
 

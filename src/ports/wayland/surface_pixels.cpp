@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "base/fault.h"
 #include "platform/clean_screen.h"
-#include "platform/fault.h"
 
 namespace fq::wayland {
 

@@ -10,9 +10,9 @@
 #include <cstring>
 #include <thread>
 
+#include "base/fault.h"
 #include "layer_shell_client.h"
 #include "listener_guard.h"
-#include "platform/fault.h"
 #include "platform/local_clock.h"
 
 namespace fq::wayland {

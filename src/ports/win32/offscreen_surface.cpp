@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "base/fault.h"
 #include "platform/clean_screen.h"
-#include "platform/fault.h"
 
 #include "win32_platform.h"
 

@@ -4,8 +4,8 @@
 #include "stage_surfaces.h"
 
 #include "animation/sheet_layout.h"
+#include "base/fault.h"
 #include "platform/clean_screen.h"
-#include "platform/fault.h"
 #include "win32_platform.h"
 
 namespace fq::win32 {

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/fault.h"
+#include "base/fault.h"
 #include "x11_platform.h"
 
 #include <X11/extensions/Xrandr.h>

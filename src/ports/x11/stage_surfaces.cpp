@@ -6,8 +6,8 @@
 
 #include <cstdlib>
 
+#include "base/fault.h"
 #include "platform/clean_screen.h"
-#include "platform/fault.h"
 
 namespace fq::x11 {
 namespace {
