@@ -19,4 +19,4 @@ endforeach()
 add_library(fq_unix_shared STATIC ${PROJECT_SOURCE_DIR}/src/platform/dismissal.cpp
   ${PROJECT_SOURCE_DIR}/src/platform/local_clock.cpp
   ${PROJECT_SOURCE_DIR}/src/platform/picture.cpp ${FQ_EMBEDDED_SHEETS})
-target_link_libraries(fq_unix_shared PUBLIC fq_core)
+target_link_libraries(fq_unix_shared PUBLIC fq_port_shared)

@@ -7,7 +7,7 @@
 
 #include "base/fault.h"
 #include "fake/fake_platform.h"
-#include "platform/clean_screen.h"
+#include "ports/shared/clean_screen.h"
 
 namespace fq {
 namespace {

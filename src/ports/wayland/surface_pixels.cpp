@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/fault.h"
-#include "platform/clean_screen.h"
+#include "ports/shared/clean_screen.h"
 
 namespace fq::wayland {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/fault.h"
-#include "platform/clean_screen.h"
+#include "ports/shared/clean_screen.h"
 
 #include "win32_platform.h"
 

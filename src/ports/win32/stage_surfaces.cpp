@@ -5,7 +5,7 @@
 
 #include "animation/sheet_layout.h"
 #include "base/fault.h"
-#include "platform/clean_screen.h"
+#include "ports/shared/clean_screen.h"
 #include "win32_platform.h"
 
 namespace fq::win32 {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "base/fault.h"
-#include "platform/clean_screen.h"
+#include "ports/shared/clean_screen.h"
 
 namespace fq::x11 {
 namespace {

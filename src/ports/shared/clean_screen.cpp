@@ -1,4 +1,4 @@
-#include "platform/clean_screen.h"
+#include "ports/shared/clean_screen.h"
 
 #include <algorithm>
 #include <string>
