@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "base/fault.h"
-#include "platform/dismissal.h"
 #include "platform/saver_options.h"
+#include "ports/unix/run_until_dismissed.h"
 #include "wayland_platform.h"
 
 namespace fq::wayland {

@@ -13,7 +13,7 @@
 #include "base/fault.h"
 #include "layer_shell_client.h"
 #include "listener_guard.h"
-#include "platform/local_clock.h"
+#include "ports/unix/local_clock.h"
 
 namespace fq::wayland {
 namespace {

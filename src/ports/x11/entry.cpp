@@ -10,7 +10,7 @@
 
 #include "base/fault.h"
 #include "hack_options.h"
-#include "platform/dismissal.h"
+#include "ports/unix/run_until_dismissed.h"
 #include "x11_platform.h"
 
 namespace fq::x11 {

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/local_clock.h"
+#include "ports/unix/local_clock.h"
 #include "x11_platform.h"
 
 namespace fq::x11 {

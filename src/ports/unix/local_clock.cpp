@@ -1,4 +1,4 @@
-#include "platform/local_clock.h"
+#include "ports/unix/local_clock.h"
 
 #include <ctime>
 
