@@ -15,6 +15,7 @@
 #include "ignored_input.h"
 #include "method.h"
 #include "platform/scaled_stage.h"
+#include "ports/unix/embedded_sheets.h"
 #include "saver_window/saver_form.h"
 #include "wayland_platform.h"
 

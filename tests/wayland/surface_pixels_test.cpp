@@ -8,6 +8,7 @@
 
 #include "animation/random_source.h"
 #include "fake/scene_fixture.h"
+#include "ports/unix/embedded_sheets.h"
 #include "surface_pixels.h"
 
 namespace fq::wayland {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "animation/sheet_layout.h"
-#include "platform/picture.h"
+#include "ports/unix/embedded_sheets.h"
 #include "platform/screen_scale.h"
 
 namespace fq::x11 {

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "frame_buffers.h"
-#include "platform/picture.h"
+#include "resources/picture.h"
 #include "surface_pixels.h"
 
 struct wl_compositor;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "pixel_view.h"
-#include "platform/picture.h"
+#include "resources/picture.h"
 
 namespace fq::wayland {
 

@@ -13,6 +13,7 @@
 #include "base/fault.h"
 #include "layer_shell_client.h"
 #include "listener_guard.h"
+#include "ports/unix/embedded_sheets.h"
 #include "ports/unix/local_clock.h"
 
 namespace fq::wayland {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "monitor_layout.h"
-#include "platform/picture.h"
+#include "ports/unix/embedded_sheets.h"
 #include "platform/other_monitors.h"
 #include "platform/pacing.h"
 #include "platform/saver_window.h"
