@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     ScaledStage stage(platform, platform, platform, platform.scale());
     bench::IgnoredInput input;
     stage.LoadSaverWindow(kSaverDesign, input);
-    const Picture sheet = DecodeBmp(EmbeddedSpriteSheet(platform.scale()));
+    const Picture sheet = EmbeddedSheet(platform.scale());
     return bench::RunCommand(
         argc, argv,
         [&](double seconds, int16_t count) {

@@ -33,7 +33,7 @@ bool Inside(const std::vector<PixelRect>& rects, int32_t x, int32_t y) {
 }
 
 TEST(WaylandSurfaces, MatchTheInMemoryPlatformAndDamageAllTheyChange) {
-  Picture sheet = DecodeBmp(EmbeddedSpriteSheet(1));
+  Picture sheet = EmbeddedSheet(1);
   std::mt19937 bits(7);
   for (uint32_t& pixel : sheet.pixels) pixel = bits() & 0xFFFFFF;
   SceneOnFake<SeededRandom> expected(8, kStage);

@@ -1,5 +1,7 @@
 #include "ports/unix/embedded_sheets.h"
 
+#include <cstdint>
+#include <span>
 #include <vector>
 
 #include "base/fault.h"
@@ -13,7 +15,10 @@ std::span<const uint8_t> StoredSpriteSheet1x();
 std::span<const uint8_t> StoredSpriteSheet2x();
 std::span<const uint8_t> StoredSpriteSheet3x();
 
-std::span<const uint8_t> EmbeddedSpriteSheet(int scale) {
+namespace {
+
+// The BMP file of the sheet for `scale`.
+std::span<const uint8_t> SheetFile(int scale) {
   // Expanded once per scale, on first use (static initialisation is thread-safe, and a fault
   // leaves the next call to try again).
   const auto expanded = [](std::span<const uint8_t> stored) {
@@ -39,6 +44,8 @@ std::span<const uint8_t> EmbeddedSpriteSheet(int scale) {
   throw Fault(FaultKind::PlatformFailure, "No sprite sheet is drawn for that scale.");
 }
 
-Picture EmbeddedSheet(int scale) { return DecodeBmp(EmbeddedSpriteSheet(scale)); }
+}  // namespace
+
+Picture EmbeddedSheet(int scale) { return DecodeBmp(SheetFile(scale)); }
 
 }  // namespace fq

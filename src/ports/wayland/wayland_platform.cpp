@@ -62,7 +62,7 @@ WaylandPlatform::WaylandPlatform(int forced_scale) : display_(wl_display_connect
       .forced_scale = forced_scale,
       .sheet = [this](int scale) -> const Picture& {
         std::optional<Picture>& sheet = sheets_.at(scale - 1);
-        if (!sheet) sheet = DecodeBmp(EmbeddedSpriteSheet(scale));
+        if (!sheet) sheet = EmbeddedSheet(scale);
         return *sheet;
       },
       .changed = [this] { Changed(); }});
