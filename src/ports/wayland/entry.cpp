@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/fault.h"
-#include "platform/saver_options.h"
+#include "ports/unix/saver_options.h"
 #include "ports/unix/run_until_dismissed.h"
 #include "wayland_platform.h"
 

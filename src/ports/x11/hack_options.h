@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/saver_options.h"
+#include "ports/unix/saver_options.h"
 
 namespace fq::x11 {
 

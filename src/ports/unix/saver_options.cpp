@@ -1,4 +1,4 @@
-#include "platform/saver_options.h"
+#include "ports/unix/saver_options.h"
 
 #include <sstream>
 
