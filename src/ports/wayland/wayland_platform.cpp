@@ -6,15 +6,12 @@
 #include <wayland-client.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "base/fault.h"
 #include "layer_shell_client.h"
 #include "listener_guard.h"
 #include "ports/unix/embedded_sheets.h"
-#include "ports/unix/local_clock.h"
 
 namespace fq::wayland {
 namespace {
@@ -331,12 +328,6 @@ void WaylandPlatform::Dispatch() {
   }
   Dispatched(wl_display_dispatch_pending(display_));
 }
-
-void WaylandPlatform::Pause(int32_t milliseconds) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-float WaylandPlatform::SecondsSinceMidnight() { return LocalSecondsSinceMidnight(); }
 
 void WaylandPlatform::LoadWorkSurfaces(const WorkFormDesign& design) {
   if (OutputStage* primary = Primary()) primary->LoadWorkSurfaces(design);

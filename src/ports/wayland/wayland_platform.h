@@ -15,8 +15,8 @@
 
 #include "output_stage.h"
 #include "platform/other_monitors.h"
-#include "platform/pacing.h"
 #include "platform/saver_window.h"
+#include "ports/unix/unix_pacing.h"
 
 struct wl_keyboard;
 struct wl_pointer;
@@ -31,7 +31,10 @@ class MissingCompositor : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-class WaylandPlatform : public SaverWindow, public OtherMonitors, public Pacing, public WorkSurfaces {
+class WaylandPlatform : public SaverWindow,
+                        public OtherMonitors,
+                        public UnixPacing,
+                        public WorkSurfaces {
  public:
   // Connects to the compositor of $WAYLAND_DISPLAY and covers every output, returning once
   // each is shown. `forced_scale`: 1 to kMaxScale by hand, or 0 for each output's own.
@@ -63,10 +66,9 @@ class WaylandPlatform : public SaverWindow, public OtherMonitors, public Pacing,
   bool OtherMonitorsChanged() override { return monitors_changed_; }
   std::vector<MonitorArea> OtherMonitorAreas() override;
   WorkSurfaces& MonitorSurfaces(size_t index) override { return *answered_.at(index); }
-  // Pacing: the yield presents every output's frame, then handles the pending events.
+  // Pacing: the yield presents every output's frame, then handles the pending events; the
+  // pause and clock are UnixPacing's.
   void YieldToMessageLoop() override;
-  void Pause(int32_t milliseconds) override;
-  float SecondsSinceMidnight() override;
   // WorkSurfaces: the primary output's.
   void LoadWorkSurfaces(const WorkFormDesign& design) override;
   void ResizeSurface(SurfaceId surface, Extent size) override;

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "monitor_layout.h"
-#include "ports/unix/embedded_sheets.h"
 #include "platform/other_monitors.h"
-#include "platform/pacing.h"
 #include "platform/saver_window.h"
 #include "platform/work_surfaces.h"
+#include "ports/unix/embedded_sheets.h"
+#include "ports/unix/unix_pacing.h"
 #include "stage_surfaces.h"
 
 namespace fq::x11 {
@@ -25,7 +25,10 @@ namespace fq::x11 {
 // a window that is not there throws Fault.
 XWindowAttributes StageAttributes(Display& display, Window stage);
 
-class X11Platform : public SaverWindow, public OtherMonitors, public Pacing, public WorkSurfaces {
+class X11Platform : public SaverWindow,
+                    public OtherMonitors,
+                    public UnixPacing,
+                    public WorkSurfaces {
  public:
   // `given`: the window to draw on, or None for a window of the platform's own. `scale`: k by
   // hand, or 0 for the rule of platform/screen_scale.h, applied to each monitor's size (to the
@@ -62,10 +65,8 @@ class X11Platform : public SaverWindow, public OtherMonitors, public Pacing, pub
   bool OtherMonitorsChanged() override { return others_changed_; }
   std::vector<MonitorArea> OtherMonitorAreas() override;
   WorkSurfaces& MonitorSurfaces(size_t index) override { return *monitor_surfaces_.at(index); }
-  // Pacing
+  // Pacing: the pause and clock are UnixPacing's.
   void YieldToMessageLoop() override;
-  void Pause(int32_t milliseconds) override;
-  float SecondsSinceMidnight() override;
   // WorkSurfaces: the saver window's stage.
   void LoadWorkSurfaces(const WorkFormDesign& design) override {
     primary_->LoadWorkSurfaces(design);
