@@ -20,15 +20,9 @@ namespace {
 // to its first commit: a few round trips show them all.
 constexpr int kStartRoundTrips = 8;
 
-int16_t ButtonBit(uint32_t button) {
-  switch (button) {
-    case BTN_LEFT: return kLeftButton;
-    case BTN_RIGHT: return kRightButton;
-    case BTN_MIDDLE: return kMiddleButton;
-    case BTN_SIDE: return kX1Button;
-    default: return kX2Button;
-  }
-}
+// The kernel's codes, which the compositor passes on.
+constexpr ButtonCodes kButtonCodes{
+    .left = BTN_LEFT, .right = BTN_RIGHT, .middle = BTN_MIDDLE, .back = BTN_SIDE};
 
 }  // namespace
 
@@ -183,13 +177,13 @@ void WaylandPlatform::RepaintSaver() {
 // Hidden by giving the pointer no picture over the saver's surfaces. Nothing shows it again:
 // the core asks for that only as the process ends, and the compositor then draws its own.
 int32_t WaylandPlatform::ChangePointerCount(bool show) {
-  cursor_count_ += show ? 1 : -1;
+  const int32_t count = pointer_count_.Change(show);
   HidePointer();
-  return cursor_count_;
+  return count;
 }
 
 void WaylandPlatform::HidePointer() {
-  if (cursor_count_ < 0 && pointer_ && pointer_surface_) {
+  if (pointer_count_.hidden() && pointer_ && pointer_surface_) {
     wl_pointer_set_cursor(pointer_, pointer_serial_, nullptr, 0, 0);
   }
 }
@@ -271,7 +265,7 @@ void WaylandPlatform::ListenToPointer() {
       .button = Guarded<[](void* data, wl_pointer*, uint32_t, uint32_t, uint32_t button,
                            uint32_t state) {
             auto& self = *static_cast<WaylandPlatform*>(data);
-            const int16_t bit = ButtonBit(button);
+            const int16_t bit = ButtonBit(kButtonCodes, button);
             if (state != WL_POINTER_BUTTON_STATE_PRESSED) {
               self.buttons_ = static_cast<int16_t>(self.buttons_ & ~bit);
               return;

@@ -16,6 +16,7 @@
 #include "output_stage.h"
 #include "platform/other_monitors.h"
 #include "platform/saver_window.h"
+#include "ports/unix/pointer_input.h"
 #include "ports/unix/unix_pacing.h"
 
 struct wl_keyboard;
@@ -115,7 +116,7 @@ class WaylandPlatform : public SaverWindow,
   std::vector<std::array<uint32_t, 2>> early_outputs_;
   Extent reported_size_{};
   SaverEvents* events_ = nullptr;
-  int32_t cursor_count_ = 0;
+  PointerCount pointer_count_;
   // The pointer: the surface it is over, the serial of its entry, where it is, what it holds.
   wl_surface* pointer_surface_ = nullptr;
   uint32_t pointer_serial_ = 0;

@@ -15,6 +15,7 @@
 #include "platform/saver_window.h"
 #include "platform/work_surfaces.h"
 #include "ports/unix/embedded_sheets.h"
+#include "ports/unix/pointer_input.h"
 #include "ports/unix/unix_pacing.h"
 #include "stage_surfaces.h"
 
@@ -99,7 +100,7 @@ class X11Platform : public SaverWindow,
   SheetPixmaps sheets_;
   Atom delete_window_ = None;
   SaverEvents* events_ = nullptr;
-  int32_t cursor_count_ = 0;
+  PointerCount pointer_count_;
   Cursor blank_cursor_ = None;
   // The saver window's size as last measured.
   Extent reported_size_{};
