@@ -118,7 +118,7 @@ void OutputStage::Withdraw() {
   layer_ = nullptr;
   surface_ = nullptr;
   frame_.Resize({});
-  UnloadWorkSurfaces();
+  pixels_.UnloadWorkSurfaces();
 }
 
 void OutputStage::TakeKeyboard() {
@@ -138,21 +138,5 @@ void OutputStage::PaintBlack() {
 void OutputStage::Present() {
   if (shown()) frame_.Present(*surface_);
 }
-
-void OutputStage::LoadWorkSurfaces(const WorkFormDesign& design) {
-  pixels_.LoadWorkSurfaces(design);
-}
-
-void OutputStage::ResizeSurface(SurfaceId surface, Extent size) {
-  pixels_.ResizeSurface(surface, size);
-}
-
-void OutputStage::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width,
-                         int32_t height, SurfaceId source, int32_t source_x, int32_t source_y,
-                         RasterOp op) {
-  if (shown()) pixels_.BitBlt(destination, x, y, width, height, source, source_x, source_y, op);
-}
-
-void OutputStage::UnloadWorkSurfaces() { pixels_.UnloadWorkSurfaces(); }
 
 }  // namespace fq::wayland

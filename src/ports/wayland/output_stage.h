@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "frame_buffers.h"
+#include "ports/shared/forwarded_surfaces.h"
 #include "resources/picture.h"
 #include "surface_pixels.h"
 
@@ -33,7 +34,7 @@ struct StageTools {
   std::function<void()> changed;
 };
 
-class OutputStage : public WorkSurfaces {
+class OutputStage : public ForwardedSurfaces<OutputStage> {
  public:
   // Binds nothing itself: `output` is the bound global `name`.
   OutputStage(StageTools& tools, wl_output* output, uint32_t name);
@@ -64,12 +65,8 @@ class OutputStage : public WorkSurfaces {
   // The buffers themselves, for a benchmark's bare loop to draw in as the stage does.
   FrameBuffers& frame() { return frame_; }
 
-  // WorkSurfaces, in the output's physical pixels.
-  void LoadWorkSurfaces(const WorkFormDesign& design) override;
-  void ResizeSurface(SurfaceId surface, Extent size) override;
-  void BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width, int32_t height,
-              SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override;
-  void UnloadWorkSurfaces() override;
+  // WorkSurfaces, in the output's physical pixels, while it is shown.
+  WorkSurfaces* SurfacesNow() { return shown() ? &pixels_ : nullptr; }
 
  private:
   static void Configured(void* data, zwlr_layer_surface_v1* layer, uint32_t serial,

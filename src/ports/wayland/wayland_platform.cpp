@@ -323,24 +323,4 @@ void WaylandPlatform::Dispatch() {
   Dispatched(wl_display_dispatch_pending(display_));
 }
 
-void WaylandPlatform::LoadWorkSurfaces(const WorkFormDesign& design) {
-  if (OutputStage* primary = Primary()) primary->LoadWorkSurfaces(design);
-}
-
-void WaylandPlatform::ResizeSurface(SurfaceId surface, Extent size) {
-  if (OutputStage* primary = Primary()) primary->ResizeSurface(surface, size);
-}
-
-void WaylandPlatform::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width,
-                             int32_t height, SurfaceId source, int32_t source_x,
-                             int32_t source_y, RasterOp op) {
-  if (OutputStage* primary = Primary()) {
-    primary->BitBlt(destination, x, y, width, height, source, source_x, source_y, op);
-  }
-}
-
-void WaylandPlatform::UnloadWorkSurfaces() {
-  if (OutputStage* primary = Primary()) primary->UnloadWorkSurfaces();
-}
-
 }  // namespace fq::wayland

@@ -16,6 +16,7 @@
 #include "output_stage.h"
 #include "platform/other_monitors.h"
 #include "platform/saver_window.h"
+#include "ports/shared/forwarded_surfaces.h"
 #include "ports/unix/pointer_input.h"
 #include "ports/unix/unix_pacing.h"
 
@@ -35,7 +36,7 @@ class MissingCompositor : public std::runtime_error {
 class WaylandPlatform : public SaverWindow,
                         public OtherMonitors,
                         public UnixPacing,
-                        public WorkSurfaces {
+                        public ForwardedSurfaces<WaylandPlatform> {
  public:
   // Connects to the compositor of $WAYLAND_DISPLAY and covers every output, returning once
   // each is shown. `forced_scale`: 1 to kMaxScale by hand, or 0 for each output's own.
@@ -71,11 +72,7 @@ class WaylandPlatform : public SaverWindow,
   // pause and clock are UnixPacing's.
   void YieldToMessageLoop() override;
   // WorkSurfaces: the primary output's.
-  void LoadWorkSurfaces(const WorkFormDesign& design) override;
-  void ResizeSurface(SurfaceId surface, Extent size) override;
-  void BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width, int32_t height,
-              SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override;
-  void UnloadWorkSurfaces() override;
+  WorkSurfaces* SurfacesNow() { return Primary(); }
 
  private:
   static void Global(void* data, wl_registry* registry, uint32_t name, const char* interface,

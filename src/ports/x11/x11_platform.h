@@ -14,6 +14,7 @@
 #include "platform/other_monitors.h"
 #include "platform/saver_window.h"
 #include "platform/work_surfaces.h"
+#include "ports/shared/forwarded_surfaces.h"
 #include "ports/unix/embedded_sheets.h"
 #include "ports/unix/pointer_input.h"
 #include "ports/unix/unix_pacing.h"
@@ -29,7 +30,7 @@ XWindowAttributes StageAttributes(Display& display, Window stage);
 class X11Platform : public SaverWindow,
                     public OtherMonitors,
                     public UnixPacing,
-                    public WorkSurfaces {
+                    public ForwardedSurfaces<X11Platform> {
  public:
   // `given`: the window to draw on, or None for a window of the platform's own. `scale`: k by
   // hand, or 0 for the rule of platform/screen_scale.h, applied to each monitor's size (to the
@@ -68,18 +69,8 @@ class X11Platform : public SaverWindow,
   WorkSurfaces& MonitorSurfaces(size_t index) override { return *monitor_surfaces_.at(index); }
   // Pacing: the pause and clock are UnixPacing's.
   void YieldToMessageLoop() override;
-  // WorkSurfaces: the saver window's stage.
-  void LoadWorkSurfaces(const WorkFormDesign& design) override {
-    primary_->LoadWorkSurfaces(design);
-  }
-  void ResizeSurface(SurfaceId surface, Extent size) override {
-    primary_->ResizeSurface(surface, size);
-  }
-  void BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width, int32_t height,
-              SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override {
-    primary_->BitBlt(destination, x, y, width, height, source, source_x, source_y, op);
-  }
-  void UnloadWorkSurfaces() override { primary_->UnloadWorkSurfaces(); }
+  // WorkSurfaces: the saver window's stage, once it is loaded.
+  WorkSurfaces* SurfacesNow() { return primary_ ? &*primary_ : nullptr; }
 
  private:
   void Dispatch(const XEvent& event);
