@@ -30,7 +30,7 @@ using wayland::PixelView;
 // output's buffers.
 class BareBlits {
  public:
-  BareBlits(wayland::OutputStage& stage, const Picture& sheet, const SpriteTable& sprites,
+  BareBlits(wayland::MonitorStage& stage, const Picture& sheet, const SpriteTable& sprites,
             int count, Extent screen)
       : frame_(stage.frame()),
         sheet_{const_cast<uint32_t*>(sheet.pixels.data()), sheet.width, sheet.height},

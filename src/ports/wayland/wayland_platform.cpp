@@ -111,7 +111,7 @@ void WaylandPlatform::Global(void* data, wl_registry* registry, uint32_t name,
 void WaylandPlatform::AddOutput(uint32_t name, uint32_t version) {
   auto* output = static_cast<wl_output*>(wl_registry_bind(
       registry_, name, &wl_output_interface, std::min<uint32_t>(version, WL_OUTPUT_RELEASE_SINCE_VERSION)));
-  outputs_.push_back(std::make_unique<OutputStage>(*tools_, output, name));
+  outputs_.push_back(std::make_unique<MonitorStage>(*tools_, output, name));
 }
 
 // The compositor may give the keyboard to no one once the surface that held it has gone.
@@ -130,8 +130,8 @@ void WaylandPlatform::GlobalRemoved(void* data, wl_registry*, uint32_t name) {
 
 void WaylandPlatform::Changed() { monitors_changed_ = true; }
 
-std::vector<OutputStage*> WaylandPlatform::Shown() const {
-  std::vector<OutputStage*> shown;
+std::vector<MonitorStage*> WaylandPlatform::Shown() const {
+  std::vector<MonitorStage*> shown;
   if (primary_ && primary_->shown()) shown.push_back(primary_);
   for (const auto& stage : outputs_) {
     if (stage->shown() && stage.get() != primary_) shown.push_back(stage.get());
@@ -139,9 +139,9 @@ std::vector<OutputStage*> WaylandPlatform::Shown() const {
   return shown;
 }
 
-OutputStage* WaylandPlatform::Primary() {
+MonitorStage* WaylandPlatform::Primary() {
   if (primary_ && primary_->shown()) return primary_;
-  const std::vector<OutputStage*> shown = Shown();
+  const std::vector<MonitorStage*> shown = Shown();
   if (shown.empty()) return nullptr;
   primary_ = shown.front();
   primary_->PinScale(primary_scale_);
@@ -151,7 +151,7 @@ OutputStage* WaylandPlatform::Primary() {
 }
 
 Extent WaylandPlatform::PrimaryScreenSize() {
-  OutputStage* primary = Primary();
+  MonitorStage* primary = Primary();
   return primary ? primary->size() : reported_size_;
 }
 
@@ -171,7 +171,7 @@ bool WaylandPlatform::SaverResized() {
 }
 
 void WaylandPlatform::RepaintSaver() {
-  if (OutputStage* primary = Primary()) primary->PaintBlack();
+  if (MonitorStage* primary = Primary()) primary->PaintBlack();
 }
 
 // Hidden by giving the pointer no picture over the saver's surfaces. Nothing shows it again:
@@ -194,7 +194,7 @@ std::vector<MonitorArea> WaylandPlatform::OtherMonitorAreas() {
   answered_.clear();
   std::vector<MonitorArea> areas;
   int32_t left = 0;
-  for (OutputStage* stage : Shown()) {
+  for (MonitorStage* stage : Shown()) {
     if (stage != primary_) {
       answered_.push_back(stage);
       areas.push_back({{left, 0, stage->size().width, stage->size().height}, stage->scale()});
@@ -207,7 +207,7 @@ std::vector<MonitorArea> WaylandPlatform::OtherMonitorAreas() {
 std::optional<std::array<float, 2>> WaylandPlatform::PointerAt(wl_surface* surface, double x,
                                                                double y) const {
   float left = 0;
-  for (const OutputStage* stage : Shown()) {
+  for (const MonitorStage* stage : Shown()) {
     const auto k = static_cast<float>(stage->scale());
     if (stage->surface() == surface) {
       return std::array{left + static_cast<float>(x) * k, static_cast<float>(y) * k};

@@ -1,5 +1,5 @@
 // The roles the animation needs (SaverWindow, OtherMonitors, Pacing, WorkSurfaces) on a Wayland
-// compositor with the layer shell. Every output gets a covering stage (output_stage.h); the
+// compositor with the layer shell. Every output gets a covering stage (monitor_stage.h); the
 // first one shown is the saver window's, the rest are the other monitors. Input from the seat
 // reaches SaverEvents in a pointer space of the port's own: the outputs side by side in their
 // physical pixels, in the order they came, so that each point names one output and its scale.
@@ -13,7 +13,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "output_stage.h"
+#include "monitor_stage.h"
 #include "platform/other_monitors.h"
 #include "platform/saver_window.h"
 #include "ports/shared/forwarded_surfaces.h"
@@ -49,7 +49,7 @@ class WaylandPlatform : public SaverWindow,
   // The primary output's scale, fixed for the run.
   int scale() const { return primary_scale_; }
   // The stages shown now, the primary first.
-  std::vector<OutputStage*> Shown() const;
+  std::vector<MonitorStage*> Shown() const;
 
   // SaverWindow: the primary output's stage, sized by the compositor alone.
   Extent PrimaryScreenSize() override;
@@ -84,7 +84,7 @@ class WaylandPlatform : public SaverWindow,
   void AddOutput(uint32_t name, uint32_t version);
   void Changed();
   // The primary output's stage, another one's when it went; none while nothing is shown.
-  OutputStage* Primary();
+  MonitorStage* Primary();
   void HidePointer();
   // A position on `surface` in the pointer space; nothing off every shown stage.
   std::optional<std::array<float, 2>> PointerAt(wl_surface* surface, double x, double y) const;
@@ -100,11 +100,11 @@ class WaylandPlatform : public SaverWindow,
   wl_keyboard* keyboard_ = nullptr;
   std::optional<StageTools> tools_;
   std::array<std::optional<Picture>, 3> sheets_;
-  std::vector<std::unique_ptr<OutputStage>> outputs_;
+  std::vector<std::unique_ptr<MonitorStage>> outputs_;
   // Stages of outputs that went: kept, empty, until the core asks for the monitors again.
-  std::vector<std::unique_ptr<OutputStage>> gone_;
-  std::vector<OutputStage*> answered_;
-  OutputStage* primary_ = nullptr;
+  std::vector<std::unique_ptr<MonitorStage>> gone_;
+  std::vector<MonitorStage*> answered_;
+  MonitorStage* primary_ = nullptr;
   int primary_scale_ = 1;
   bool monitors_changed_ = true;
   // The saver window's flock must start afresh: its output went and another took its place.

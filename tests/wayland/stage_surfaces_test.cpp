@@ -9,7 +9,7 @@
 #include "animation/random_source.h"
 #include "fake/scene_fixture.h"
 #include "ports/unix/embedded_sheets.h"
-#include "surface_pixels.h"
+#include "stage_surfaces.h"
 
 namespace fq::wayland {
 namespace {
@@ -45,7 +45,7 @@ TEST(WaylandSurfaces, MatchTheInMemoryPlatformAndDamageAllTheyChange) {
   fake::FakePlatform output;
   output.screen = kStage;
   MemoryFrame frame;
-  SurfacePixels pixels(frame, [&]() -> const Picture& { return sheet; });
+  StageSurfaces pixels(frame, [&]() -> const Picture& { return sheet; });
   SeededRandom random;
   Scene scene(output, pixels, output, output, expected.settings, random);
   output.LoadSaverWindow(kSaverDesign, expected.frmSaver);

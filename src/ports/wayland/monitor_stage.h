@@ -1,6 +1,6 @@
 // One output covered by the saver: a layer surface on the overlay layer, anchored to all four
 // edges, that takes the keyboard; its frame in shared-memory buffers at the output's scale; and
-// the work surfaces its flock draws with (surface_pixels.h).
+// the work surfaces its flock draws with (stage_surfaces.h).
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,7 @@
 #include "frame_buffers.h"
 #include "ports/shared/forwarded_surfaces.h"
 #include "resources/picture.h"
-#include "surface_pixels.h"
+#include "stage_surfaces.h"
 
 struct wl_compositor;
 struct wl_output;
@@ -34,13 +34,13 @@ struct StageTools {
   std::function<void()> changed;
 };
 
-class OutputStage : public ForwardedSurfaces<OutputStage> {
+class MonitorStage : public ForwardedSurfaces<MonitorStage> {
  public:
   // Binds nothing itself: `output` is the bound global `name`.
-  OutputStage(StageTools& tools, wl_output* output, uint32_t name);
-  OutputStage(const OutputStage&) = delete;
-  OutputStage& operator=(const OutputStage&) = delete;
-  ~OutputStage() override;
+  MonitorStage(StageTools& tools, wl_output* output, uint32_t name);
+  MonitorStage(const MonitorStage&) = delete;
+  MonitorStage& operator=(const MonitorStage&) = delete;
+  ~MonitorStage() override;
 
   uint32_t name() const { return name_; }
   wl_surface* surface() const { return surface_; }
@@ -66,7 +66,7 @@ class OutputStage : public ForwardedSurfaces<OutputStage> {
   FrameBuffers& frame() { return frame_; }
 
   // WorkSurfaces, in the output's physical pixels, while it is shown.
-  WorkSurfaces* SurfacesNow() { return shown() ? &pixels_ : nullptr; }
+  WorkSurfaces* SurfacesNow() { return shown() ? &surfaces_ : nullptr; }
 
  private:
   static void Configured(void* data, zwlr_layer_surface_v1* layer, uint32_t serial,
@@ -88,7 +88,7 @@ class OutputStage : public ForwardedSurfaces<OutputStage> {
   // The layer surface's size in the compositor's logical pixels.
   Extent logical_{};
   FrameBuffers frame_;
-  SurfacePixels pixels_;
+  StageSurfaces surfaces_;
 };
 
 }  // namespace fq::wayland
