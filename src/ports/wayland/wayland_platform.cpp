@@ -56,7 +56,7 @@ WaylandPlatform::WaylandPlatform(int forced_scale) : display_(wl_display_connect
         if (!sheet) sheet = EmbeddedSheet(scale);
         return *sheet;
       },
-      .changed = [this] { Changed(); }});
+      .changed = [this] { MarkMonitorsChanged(); }});
   for (const auto& [name, version] : early_outputs_) AddOutput(name, version);
   for (int trip = 0; trip < kStartRoundTrips && Shown().size() < outputs_.size(); ++trip) {
     Dispatched(wl_display_roundtrip(display_));
@@ -125,10 +125,10 @@ void WaylandPlatform::GlobalRemoved(void* data, wl_registry*, uint32_t name) {
   self.gone_.push_back(std::move(*gone));
   self.outputs_.erase(gone);
   for (const auto& stage : self.outputs_) stage->TakeKeyboard();
-  self.Changed();
+  self.MarkMonitorsChanged();
 }
 
-void WaylandPlatform::Changed() { monitors_changed_ = true; }
+void WaylandPlatform::MarkMonitorsChanged() { monitors_changed_ = true; }
 
 std::vector<MonitorStage*> WaylandPlatform::Shown() const {
   std::vector<MonitorStage*> shown;
@@ -139,20 +139,23 @@ std::vector<MonitorStage*> WaylandPlatform::Shown() const {
   return shown;
 }
 
-MonitorStage* WaylandPlatform::Primary() {
-  if (primary_ && primary_->shown()) return primary_;
+MonitorStage* WaylandPlatform::primary() const {
+  return primary_ && primary_->shown() ? primary_ : nullptr;
+}
+
+void WaylandPlatform::ReplaceLostPrimary() {
+  if (primary()) return;
   const std::vector<MonitorStage*> shown = Shown();
-  if (shown.empty()) return nullptr;
+  if (shown.empty()) return;
   primary_ = shown.front();
   primary_->PinScale(primary_scale_);
-  primary_changed_ = true;
-  Changed();
-  return primary_;
+  primary_replaced_ = true;
+  MarkMonitorsChanged();
 }
 
 Extent WaylandPlatform::PrimaryScreenSize() {
-  MonitorStage* primary = Primary();
-  return primary ? primary->size() : reported_size_;
+  const MonitorStage* stage = primary();
+  return stage ? stage->size() : reported_size_;
 }
 
 void WaylandPlatform::LoadSaverWindow(const WindowDesign&, SaverEvents& events) {
@@ -160,18 +163,18 @@ void WaylandPlatform::LoadSaverWindow(const WindowDesign&, SaverEvents& events) 
 }
 
 Extent WaylandPlatform::SaverClientSize() {
-  primary_changed_ = false;
+  primary_replaced_ = false;
   return reported_size_ = PrimaryScreenSize();
 }
 
 bool WaylandPlatform::SaverResized() {
   const Extent size = PrimaryScreenSize();
-  return primary_changed_ || size.width != reported_size_.width ||
+  return primary_replaced_ || size.width != reported_size_.width ||
          size.height != reported_size_.height;
 }
 
 void WaylandPlatform::RepaintSaver() {
-  if (MonitorStage* primary = Primary()) primary->PaintBlack();
+  if (MonitorStage* stage = primary()) stage->PaintBlack();
 }
 
 // Hidden by giving the pointer no picture over the saver's surfaces. Nothing shows it again:
@@ -303,9 +306,9 @@ void WaylandPlatform::ListenToKeyboard() {
 }
 
 void WaylandPlatform::YieldToMessageLoop() {
-  Primary();
   for (const auto& stage : outputs_) stage->Present();
   Dispatch();
+  ReplaceLostPrimary();
 }
 
 // An error with events queued fails every prepare_read: each dispatch's result is checked.

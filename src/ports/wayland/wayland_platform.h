@@ -68,11 +68,11 @@ class WaylandPlatform : public SaverWindow,
   bool OtherMonitorsChanged() override { return monitors_changed_; }
   std::vector<MonitorArea> OtherMonitorAreas() override;
   WorkSurfaces& MonitorSurfaces(size_t index) override { return *answered_.at(index); }
-  // Pacing: the yield presents every output's frame, then handles the pending events; the
-  // pause and clock are UnixPacing's.
+  // Pacing: the yield presents every output's frame, handles the pending events and replaces a
+  // lost primary; the pause and clock are UnixPacing's.
   void YieldToMessageLoop() override;
   // WorkSurfaces: the primary output's.
-  WorkSurfaces* SurfacesNow() { return Primary(); }
+  WorkSurfaces* SurfacesNow() { return primary(); }
 
  private:
   static void Global(void* data, wl_registry* registry, uint32_t name, const char* interface,
@@ -82,9 +82,14 @@ class WaylandPlatform : public SaverWindow,
   void ListenToPointer();
   void ListenToKeyboard();
   void AddOutput(uint32_t name, uint32_t version);
-  void Changed();
-  // The primary output's stage, another one's when it went; none while nothing is shown.
-  MonitorStage* Primary();
+  // The core is to ask for the other monitors again (OtherMonitorsChanged).
+  void MarkMonitorsChanged();
+  // The primary output's stage; none while it shows nothing.
+  MonitorStage* primary() const;
+  // Once the events are handled: when the primary's output went or stopped showing, the first
+  // stage shown takes its place at the primary's scale, and the saver window's flock starts
+  // afresh on it (SaverResized).
+  void ReplaceLostPrimary();
   void HidePointer();
   // A position on `surface` in the pointer space; nothing off every shown stage.
   std::optional<std::array<float, 2>> PointerAt(wl_surface* surface, double x, double y) const;
@@ -108,7 +113,7 @@ class WaylandPlatform : public SaverWindow,
   int primary_scale_ = 1;
   bool monitors_changed_ = true;
   // The saver window's flock must start afresh: its output went and another took its place.
-  bool primary_changed_ = false;
+  bool primary_replaced_ = false;
   // Outputs announced before the globals the stages need were known.
   std::vector<std::array<uint32_t, 2>> early_outputs_;
   Extent reported_size_{};
