@@ -61,7 +61,6 @@ class MonitorStage : public ForwardedSurfaces<MonitorStage> {
   void TakeKeyboard();
   void PaintBlack();
   void Present();
-  size_t buffer_count() const { return frame_.buffer_count(); }
   // The buffers themselves, for a benchmark's bare loop to draw in as the stage does.
   FrameBuffers& frame() { return frame_; }
 
