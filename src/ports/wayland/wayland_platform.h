@@ -4,7 +4,8 @@
 // reaches SaverEvents in a pointer space of the port's own: the outputs side by side in their
 // physical pixels, in the order they came, so that each point names one output and its scale.
 // A move that enters another output only sets the pointer's resting point: the compositor
-// reports no move between outputs.
+// reports no move between outputs. Each part has a file of its own: the connection and its
+// globals, the saver window, the monitors, the seat's input, the yield.
 #pragma once
 
 #include <array>
