@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "base/fault.h"
 #include "fake/fake_platform.h"
 #include "number_grammar.h"
-#include "platform/fault.h"
 #include "startup/mode_switch.h"
 #include "startup/program.h"
 

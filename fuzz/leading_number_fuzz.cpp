@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/fault.h"
+#include "base/fault.h"
 #include "numbers/readings.h"
 #include "numbers/rounding.h"
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/fault.h"
 #include "number_grammar.h"
-#include "platform/fault.h"
 #include "numbers/readings.h"
 #include "numbers/rounding.h"
 

@@ -15,6 +15,7 @@
 #include "ignored_input.h"
 #include "method.h"
 #include "platform/scaled_stage.h"
+#include "ports/unix/embedded_sheets.h"
 #include "saver_window/saver_form.h"
 #include "wayland_platform.h"
 
@@ -29,7 +30,7 @@ using wayland::PixelView;
 // output's buffers.
 class BareBlits {
  public:
-  BareBlits(wayland::OutputStage& stage, const Picture& sheet, const SpriteTable& sprites,
+  BareBlits(wayland::MonitorStage& stage, const Picture& sheet, const SpriteTable& sprites,
             int count, Extent screen)
       : frame_(stage.frame()),
         sheet_{const_cast<uint32_t*>(sheet.pixels.data()), sheet.width, sheet.height},
@@ -104,7 +105,7 @@ int main(int argc, char** argv) {
     ScaledStage stage(platform, platform, platform, platform.scale());
     bench::IgnoredInput input;
     stage.LoadSaverWindow(kSaverDesign, input);
-    const Picture sheet = DecodeBmp(EmbeddedSpriteSheet(platform.scale()));
+    const Picture sheet = EmbeddedSheet(platform.scale());
     return bench::RunCommand(
         argc, argv,
         [&](double seconds, int16_t count) {

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/fault.h"
 #include "numbers/rounding.h"
-#include "platform/fault.h"
 
 namespace fq {
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "platform/fault.h"
+#include "base/fault.h"
 
 namespace fq {
 

@@ -6,7 +6,7 @@
 //   the core relies on nothing else. Text is UTF-8 throughout.
 // - Window events only inside Pacing::YieldToMessageLoop (or the port's own message loop once
 //   `Main` has returned), on the one thread, never in the middle of a core call.
-// - Failures the core must hear of are thrown as Fault (platform/fault.h); everything else is
+// - Failures the core must hear of are thrown as Fault (base/fault.h); everything else is
 //   dropped, as the headers say.
 // - The design facts (window title and rectangle, surface sizes, the dialog's layout) come from
 //   the core; a port keeps none of its own.

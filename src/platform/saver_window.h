@@ -5,12 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
-namespace fq {
+#include "base/extent.h"
 
-struct Extent {
-  int32_t width = 0;
-  int32_t height = 0;
-};
+namespace fq {
 
 // Pixels, from the top-left corner of the primary screen.
 struct PixelRect {

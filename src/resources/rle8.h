@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/saver_window.h"
+#include "base/extent.h"
 
 namespace fq {
 

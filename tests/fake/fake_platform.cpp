@@ -4,7 +4,7 @@
 #include <string>
 #include <stdexcept>
 
-#include "platform/fault.h"
+#include "base/fault.h"
 #include "startup/settings.h"
 
 namespace fq::fake {

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 
+#include "base/fault.h"
 #include "fake/fake_platform.h"
-#include "platform/clean_screen.h"
-#include "platform/fault.h"
+#include "ports/shared/clean_screen.h"
 
 namespace fq {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/fault.h"
 #include "fake/fake_platform.h"
-#include "platform/fault.h"
 #include "startup/program.h"
 
 namespace fq {

@@ -5,8 +5,8 @@
 #include <string>
 #include <variant>
 
+#include "base/fault.h"
 #include "numbers/readings.h"
-#include "platform/fault.h"
 
 namespace fq {
 namespace {

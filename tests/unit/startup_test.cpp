@@ -5,8 +5,8 @@
 #include <map>
 #include <string>
 
+#include "base/fault.h"
 #include "fake/fake_platform.h"
-#include "platform/fault.h"
 #include "startup/instance_guard.h"
 #include "startup/mode_switch.h"
 #include "startup/program.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "animation/sheet_layout.h"
-#include "platform/picture.h"
+#include "ports/unix/embedded_sheets.h"
 #include "platform/screen_scale.h"
 
 namespace fq::x11 {
@@ -11,7 +11,7 @@ namespace {
 
 TEST(X11Pictures, ASheetForEveryScaleAtThatScale) {
   for (int scale = 1; scale <= kMaxScale; ++scale) {
-    const Picture sheet = DecodeBmp(EmbeddedSpriteSheet(scale));
+    const Picture sheet = EmbeddedSheet(scale);
     EXPECT_EQ(sheet.width, kSheetWidth * scale) << scale << "x";
     EXPECT_EQ(sheet.height, kSheetHeight * scale) << scale << "x";
   }

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/dismissal.h"
-#include "platform/fault.h"
-#include "platform/saver_options.h"
+#include "base/fault.h"
+#include "ports/unix/run_until_dismissed.h"
+#include "ports/unix/saver_options.h"
 #include "wayland_platform.h"
 
 namespace fq::wayland {
@@ -17,33 +17,14 @@ namespace {
 
 constexpr int kUsageExitCode = 2;
 
-struct Options : SaverOptions {
-  bool help = false;
-};
-
-Options ReadOptions(const std::vector<std::string_view>& arguments) {
-  Options options;
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    const std::string option(arguments[i]);
-    const auto value = [&]() -> std::string_view {
-      if (i + 1 == arguments.size()) throw OptionError(option + " needs a value.");
-      return arguments[++i];
-    };
-    if (ReadSaverOption(option, value, options)) continue;
-    if (option != "--help") throw OptionError("unknown option \"" + option + "\".");
-    options.help = true;
-  }
-  return options;
-}
-
 std::string Usage() {
   return "Usage: flyingquorlin-wayland [--speed MS] [--count N] [--scale K]\n"
          "Covers every output of a Wayland session with the layer shell until a key, a click\n"
          "or a pointer jump ends it.\n" +
-         SaverOptionsUsage("each output's own scale") + "  --help          this text\n";
+         SaverOptionsUsage("each output's own scale");
 }
 
-[[noreturn]] void Run(const Options& options) {
+[[noreturn]] void Run(const SaverOptions& options) {
   WaylandPlatform platform(options.scale);
   RunUntilDismissed(platform, platform, platform, platform, platform.scale(), options.settings);
 }
@@ -55,7 +36,9 @@ int main(int argc, char** argv) {
   using namespace fq::wayland;
   constexpr const char* kName = "flyingquorlin-wayland";
   try {
-    const Options options = ReadOptions({argv + 1, argv + argc});
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    fq::SaverOptions options;
+    fq::ReadSaverOptions(arguments, options);
     if (options.help) {
       std::fputs(Usage().c_str(), stdout);
       return EXIT_SUCCESS;

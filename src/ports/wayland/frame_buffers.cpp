@@ -9,8 +9,8 @@
 #include <cstring>
 #include <string>
 
+#include "base/fault.h"
 #include "listener_guard.h"
-#include "platform/fault.h"
 
 namespace fq::wayland {
 namespace {

@@ -37,7 +37,6 @@ class FrameBuffers final : public Frame {
   void Damage(PixelRect rect) override;
   // Attaches the frame to `surface` with its damage and commits, when anything changed.
   void Present(wl_surface& surface);
-  size_t buffer_count() const { return buffers_.size(); }
 
  private:
   struct Buffer;

@@ -7,7 +7,7 @@
 #include <exception>
 #include <utility>
 
-#include "platform/fault.h"
+#include "base/fault.h"
 
 namespace fq::wayland {
 

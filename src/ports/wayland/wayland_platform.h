@@ -1,10 +1,11 @@
 // The roles the animation needs (SaverWindow, OtherMonitors, Pacing, WorkSurfaces) on a Wayland
-// compositor with the layer shell. Every output gets a covering stage (output_stage.h); the
+// compositor with the layer shell. Every output gets a covering stage (monitor_stage.h); the
 // first one shown is the saver window's, the rest are the other monitors. Input from the seat
 // reaches SaverEvents in a pointer space of the port's own: the outputs side by side in their
 // physical pixels, in the order they came, so that each point names one output and its scale.
 // A move that enters another output only sets the pointer's resting point: the compositor
-// reports no move between outputs.
+// reports no move between outputs. Each part has a file of its own: the connection and its
+// globals, the saver window, the monitors, the seat's input, the yield.
 #pragma once
 
 #include <array>
@@ -13,10 +14,12 @@
 #include <stdexcept>
 #include <vector>
 
-#include "output_stage.h"
+#include "monitor_stage.h"
 #include "platform/other_monitors.h"
-#include "platform/pacing.h"
 #include "platform/saver_window.h"
+#include "ports/shared/forwarded_surfaces.h"
+#include "ports/unix/pointer_input.h"
+#include "ports/unix/unix_pacing.h"
 
 struct wl_keyboard;
 struct wl_pointer;
@@ -31,7 +34,10 @@ class MissingCompositor : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-class WaylandPlatform : public SaverWindow, public OtherMonitors, public Pacing, public WorkSurfaces {
+class WaylandPlatform : public SaverWindow,
+                        public OtherMonitors,
+                        public UnixPacing,
+                        public ForwardedSurfaces<WaylandPlatform> {
  public:
   // Connects to the compositor of $WAYLAND_DISPLAY and covers every output, returning once
   // each is shown. `forced_scale`: 1 to kMaxScale by hand, or 0 for each output's own.
@@ -44,7 +50,7 @@ class WaylandPlatform : public SaverWindow, public OtherMonitors, public Pacing,
   // The primary output's scale, fixed for the run.
   int scale() const { return primary_scale_; }
   // The stages shown now, the primary first.
-  std::vector<OutputStage*> Shown() const;
+  std::vector<MonitorStage*> Shown() const;
 
   // SaverWindow: the primary output's stage, sized by the compositor alone.
   Extent PrimaryScreenSize() override;
@@ -63,16 +69,11 @@ class WaylandPlatform : public SaverWindow, public OtherMonitors, public Pacing,
   bool OtherMonitorsChanged() override { return monitors_changed_; }
   std::vector<MonitorArea> OtherMonitorAreas() override;
   WorkSurfaces& MonitorSurfaces(size_t index) override { return *answered_.at(index); }
-  // Pacing: the yield presents every output's frame, then handles the pending events.
+  // Pacing: the yield presents every output's frame, handles the pending events and replaces a
+  // lost primary; the pause and clock are UnixPacing's.
   void YieldToMessageLoop() override;
-  void Pause(int32_t milliseconds) override;
-  float SecondsSinceMidnight() override;
   // WorkSurfaces: the primary output's.
-  void LoadWorkSurfaces(const WorkFormDesign& design) override;
-  void ResizeSurface(SurfaceId surface, Extent size) override;
-  void BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width, int32_t height,
-              SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override;
-  void UnloadWorkSurfaces() override;
+  WorkSurfaces* SurfacesNow() { return primary(); }
 
  private:
   static void Global(void* data, wl_registry* registry, uint32_t name, const char* interface,
@@ -82,9 +83,14 @@ class WaylandPlatform : public SaverWindow, public OtherMonitors, public Pacing,
   void ListenToPointer();
   void ListenToKeyboard();
   void AddOutput(uint32_t name, uint32_t version);
-  void Changed();
-  // The primary output's stage, another one's when it went; none while nothing is shown.
-  OutputStage* Primary();
+  // The core is to ask for the other monitors again (OtherMonitorsChanged).
+  void MarkMonitorsChanged();
+  // The primary output's stage; none while it shows nothing.
+  MonitorStage* primary() const;
+  // Once the events are handled: when the primary's output went or stopped showing, the first
+  // stage shown takes its place at the primary's scale, and the saver window's flock starts
+  // afresh on it (SaverResized).
+  void ReplaceLostPrimary();
   void HidePointer();
   // A position on `surface` in the pointer space; nothing off every shown stage.
   std::optional<std::array<float, 2>> PointerAt(wl_surface* surface, double x, double y) const;
@@ -100,20 +106,20 @@ class WaylandPlatform : public SaverWindow, public OtherMonitors, public Pacing,
   wl_keyboard* keyboard_ = nullptr;
   std::optional<StageTools> tools_;
   std::array<std::optional<Picture>, 3> sheets_;
-  std::vector<std::unique_ptr<OutputStage>> outputs_;
+  std::vector<std::unique_ptr<MonitorStage>> outputs_;
   // Stages of outputs that went: kept, empty, until the core asks for the monitors again.
-  std::vector<std::unique_ptr<OutputStage>> gone_;
-  std::vector<OutputStage*> answered_;
-  OutputStage* primary_ = nullptr;
+  std::vector<std::unique_ptr<MonitorStage>> gone_;
+  std::vector<MonitorStage*> answered_;
+  MonitorStage* primary_ = nullptr;
   int primary_scale_ = 1;
   bool monitors_changed_ = true;
   // The saver window's flock must start afresh: its output went and another took its place.
-  bool primary_changed_ = false;
+  bool primary_replaced_ = false;
   // Outputs announced before the globals the stages need were known.
   std::vector<std::array<uint32_t, 2>> early_outputs_;
   Extent reported_size_{};
   SaverEvents* events_ = nullptr;
-  int32_t cursor_count_ = 0;
+  PointerCount pointer_count_;
   // The pointer: the surface it is over, the serial of its entry, where it is, what it holds.
   wl_surface* pointer_surface_ = nullptr;
   uint32_t pointer_serial_ = 0;

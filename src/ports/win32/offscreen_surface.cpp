@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "platform/clean_screen.h"
-#include "platform/fault.h"
+#include "base/fault.h"
+#include "ports/shared/clean_screen.h"
 
 #include "win32_platform.h"
 

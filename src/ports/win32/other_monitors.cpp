@@ -10,7 +10,7 @@
 #include <memory>
 #include <utility>
 
-#include "platform/fault.h"
+#include "base/fault.h"
 #include "win32_platform.h"
 #include "window_creation.h"
 

@@ -2,8 +2,8 @@
 // message boxes, cursor, pacing, and the system's screen-saver functions bound at run time.
 #include <string>
 
+#include "base/fault.h"
 #include "command_line.h"
-#include "platform/fault.h"
 #include "win32_platform.h"
 
 namespace fq::win32 {

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "platform/fault.h"
+#include "base/fault.h"
 #include "win32_platform.h"
 #include "window_creation.h"
 

@@ -2,7 +2,7 @@
 // used, so that their stored settings keep working.
 #include <vector>
 
-#include "platform/fault.h"
+#include "base/fault.h"
 #include "win32_platform.h"
 
 namespace fq::win32 {

@@ -4,8 +4,8 @@
 #include "stage_surfaces.h"
 
 #include "animation/sheet_layout.h"
-#include "platform/clean_screen.h"
-#include "platform/fault.h"
+#include "base/fault.h"
+#include "ports/shared/clean_screen.h"
 #include "win32_platform.h"
 
 namespace fq::win32 {

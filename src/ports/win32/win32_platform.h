@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "ports/shared/forwarded_surfaces.h"
 #include "stage_surfaces.h"
 
 namespace fq::win32 {
@@ -91,7 +92,7 @@ struct MonitorCover {
   StageSurfaces surfaces;
 };
 
-class Win32Platform : public Platform {
+class Win32Platform : public ForwardedSurfaces<Win32Platform, Platform> {
  public:
   // `art_scale`: the scale of the pictures the saver window's surfaces take (platform/
   // screen_scale.h).
@@ -155,17 +156,7 @@ class Win32Platform : public Platform {
   void Pause(int32_t milliseconds) override;
   float SecondsSinceMidnight() override;
   // WorkSurfaces: the saver window's stage.
-  void LoadWorkSurfaces(const WorkFormDesign& design) override {
-    stage_.LoadWorkSurfaces(design);
-  }
-  void ResizeSurface(SurfaceId surface, Extent size) override {
-    stage_.ResizeSurface(surface, size);
-  }
-  void BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width, int32_t height,
-              SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override {
-    stage_.BitBlt(destination, x, y, width, height, source, source_x, source_y, op);
-  }
-  void UnloadWorkSurfaces() override { stage_.UnloadWorkSurfaces(); }
+  WorkSurfaces* SurfacesNow() { return &stage_; }
   // SettingsDialog
   void LoadConfigDialog(const DialogLayout& layout, ConfigEvents& events) override;
   void ShowConfigDialog() override;

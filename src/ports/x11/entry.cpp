@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/fault.h"
 #include "hack_options.h"
-#include "platform/dismissal.h"
-#include "platform/fault.h"
+#include "ports/unix/run_until_dismissed.h"
 #include "x11_platform.h"
 
 namespace fq::x11 {

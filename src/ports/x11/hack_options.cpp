@@ -28,31 +28,20 @@ HackOptions ReadHackOptions(std::span<const std::string_view> arguments,
                             std::string_view xscreensaver_window) {
   HackOptions options;
   bool placed = false;
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    // Hacks take "-root" as well as "--root".
-    std::string option(arguments[i]);
-    if (option.size() > 1 && option[0] == '-' && option[1] != '-') option.insert(0, "-");
-    const auto value = [&]() -> std::string_view {
-      if (i + 1 == arguments.size()) throw OptionError(option + " needs a value.");
-      return arguments[++i];
-    };
-    if (ReadSaverOption(option, value, options)) continue;
+  ReadSaverOptions(arguments, options, [&](std::string_view option, const OptionValue& value) {
     if (option == "--root") {
       options.target = Target::RootWindow;
-      placed = true;
     } else if (option == "--window") {
       options.target = Target::OwnWindow;
-      placed = true;
     } else if (option == "--window-id") {
       options.target = Target::GivenWindow;
       options.window_id = ReadWindowId(value(), "--window-id");
-      placed = true;
-    } else if (option == "--help") {
-      options.help = true;
     } else {
-      throw OptionError("unknown option \"" + std::string(arguments[i]) + "\".");
+      return false;
     }
-  }
+    placed = true;
+    return true;
+  });
   if (!xscreensaver_window.empty() && (!placed || options.target == Target::RootWindow)) {
     options.target = Target::GivenWindow;
     options.window_id = ReadWindowId(xscreensaver_window, "XSCREENSAVER_WINDOW");
@@ -69,8 +58,7 @@ std::string HackUsage() {
         << "                  ends (the default unless $XSCREENSAVER_WINDOW is set)\n"
         << "  --window-id ID  draw on that window (decimal, or hexadecimal after 0x)\n"
         << SaverOptionsUsage("2 on\n                  a monitor or window wider than 2560 or "
-                             "taller than 1600 pixels,\n                  else 1")
-        << "  --help          this text\n";
+                             "taller than 1600 pixels,\n                  else 1");
   return usage.str();
 }
 

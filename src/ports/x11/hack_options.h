@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/saver_options.h"
+#include "ports/unix/saver_options.h"
 
 namespace fq::x11 {
 
@@ -17,7 +17,6 @@ enum class Target { OwnWindow, RootWindow, GivenWindow };
 struct HackOptions : SaverOptions {
   Target target = Target::OwnWindow;
   unsigned long window_id = 0;  // for Target::GivenWindow
-  bool help = false;
 };
 
 // `arguments` without the program's name; `xscreensaver_window` is that variable's value,

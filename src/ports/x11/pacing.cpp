@@ -1,10 +1,6 @@
 // The frame loop's pacing on X11: the yield hands every pending X event to the window's
 // handlers (and sends the frame's drawing on its way) and lays the stages out again when the
-// window or the monitors changed; the pause sleeps.
-#include <chrono>
-#include <thread>
-
-#include "platform/local_clock.h"
+// window or the monitors changed.
 #include "x11_platform.h"
 
 namespace fq::x11 {
@@ -22,11 +18,5 @@ void X11Platform::YieldToMessageLoop() {
     Relayout();
   }
 }
-
-void X11Platform::Pause(int32_t milliseconds) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-float X11Platform::SecondsSinceMidnight() { return LocalSecondsSinceMidnight(); }
 
 }  // namespace fq::x11

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/fault.h"
+#include "base/fault.h"
 #include "x11_platform.h"
 
 #include <X11/extensions/Xrandr.h>
@@ -30,15 +30,7 @@ int16_t ButtonsHeld(unsigned int state) {
 }
 
 // X numbers the buttons left 1, middle 2, right 3, wheel 4 to 7, back 8, forward 9.
-int16_t ButtonPressed(unsigned int button) {
-  switch (button) {
-    case Button1: return kLeftButton;
-    case Button2: return kMiddleButton;
-    case Button3: return kRightButton;
-    case 8: return kX1Button;
-    default: return kX2Button;
-  }
-}
+constexpr ButtonCodes kButtonCodes{.left = Button1, .right = Button3, .middle = Button2, .back = 8};
 
 // The drawing is done in 0x00RRGGBB pixels, so the window must hold exactly those.
 bool HoldsRgbPixels(const XWindowAttributes& attributes) {
@@ -173,8 +165,8 @@ void X11Platform::MakeSaverTopmost() {
 // A count like the system's on Windows; the pointer hides over the own window only, since
 // whoever made a given window decides what the pointer looks like over it.
 int32_t X11Platform::ChangePointerCount(bool show) {
-  cursor_count_ += show ? 1 : -1;
-  if (!own_window_) return cursor_count_;
+  const int32_t count = pointer_count_.Change(show);
+  if (!own_window_) return count;
   if (blank_cursor_ == None) {
     const char no_bits = 0;
     const Pixmap empty = XCreateBitmapFromData(&display_, window_, &no_bits, 1, 1);
@@ -182,8 +174,8 @@ int32_t X11Platform::ChangePointerCount(bool show) {
     blank_cursor_ = XCreatePixmapCursor(&display_, empty, empty, &black, &black, 0, 0);
     XFreePixmap(&display_, empty);
   }
-  XDefineCursor(&display_, window_, cursor_count_ < 0 ? blank_cursor_ : None);
-  return cursor_count_;
+  XDefineCursor(&display_, window_, pointer_count_.hidden() ? blank_cursor_ : None);
+  return count;
 }
 
 void X11Platform::Dispatch(const XEvent& event) {
@@ -194,7 +186,7 @@ void X11Platform::Dispatch(const XEvent& event) {
     case ButtonPress:
       // A turn of the wheel is no click, on Windows either.
       if (event.xbutton.button >= 4 && event.xbutton.button <= 7) break;
-      events_->MouseDown(ButtonPressed(event.xbutton.button), ShiftState(event.xbutton.state),
+      events_->MouseDown(ButtonBit(kButtonCodes, event.xbutton.button), ShiftState(event.xbutton.state),
                          static_cast<float>(event.xbutton.x_root),
                          static_cast<float>(event.xbutton.y_root));
       break;

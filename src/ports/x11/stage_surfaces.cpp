@@ -6,8 +6,8 @@
 
 #include <cstdlib>
 
-#include "platform/clean_screen.h"
-#include "platform/fault.h"
+#include "base/fault.h"
+#include "ports/shared/clean_screen.h"
 
 namespace fq::x11 {
 namespace {

@@ -9,7 +9,7 @@
 #include <map>
 #include <memory>
 
-#include "platform/picture.h"
+#include "resources/picture.h"
 #include "platform/saver_window.h"
 #include "platform/work_surfaces.h"
 
@@ -26,7 +26,7 @@ struct Canvas {
   int depth = 0;
 };
 
-// The sprite sheet drawn for a scale (picture.h: EmbeddedSheet).
+// The sprite sheet drawn for a scale (ports/unix/embedded_sheets.h: EmbeddedSheet).
 using SheetSource = std::function<Picture(int scale)>;
 
 // The sheets on the server, one pixmap per scale: made when the first stage of that scale

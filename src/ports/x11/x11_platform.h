@@ -11,11 +11,13 @@
 #include <vector>
 
 #include "monitor_layout.h"
-#include "platform/picture.h"
 #include "platform/other_monitors.h"
-#include "platform/pacing.h"
 #include "platform/saver_window.h"
 #include "platform/work_surfaces.h"
+#include "ports/shared/forwarded_surfaces.h"
+#include "ports/unix/embedded_sheets.h"
+#include "ports/unix/pointer_input.h"
+#include "ports/unix/unix_pacing.h"
 #include "stage_surfaces.h"
 
 namespace fq::x11 {
@@ -25,7 +27,10 @@ namespace fq::x11 {
 // a window that is not there throws Fault.
 XWindowAttributes StageAttributes(Display& display, Window stage);
 
-class X11Platform : public SaverWindow, public OtherMonitors, public Pacing, public WorkSurfaces {
+class X11Platform : public SaverWindow,
+                    public OtherMonitors,
+                    public UnixPacing,
+                    public ForwardedSurfaces<X11Platform> {
  public:
   // `given`: the window to draw on, or None for a window of the platform's own. `scale`: k by
   // hand, or 0 for the rule of platform/screen_scale.h, applied to each monitor's size (to the
@@ -62,22 +67,10 @@ class X11Platform : public SaverWindow, public OtherMonitors, public Pacing, pub
   bool OtherMonitorsChanged() override { return others_changed_; }
   std::vector<MonitorArea> OtherMonitorAreas() override;
   WorkSurfaces& MonitorSurfaces(size_t index) override { return *monitor_surfaces_.at(index); }
-  // Pacing
+  // Pacing: the pause and clock are UnixPacing's.
   void YieldToMessageLoop() override;
-  void Pause(int32_t milliseconds) override;
-  float SecondsSinceMidnight() override;
-  // WorkSurfaces: the saver window's stage.
-  void LoadWorkSurfaces(const WorkFormDesign& design) override {
-    primary_->LoadWorkSurfaces(design);
-  }
-  void ResizeSurface(SurfaceId surface, Extent size) override {
-    primary_->ResizeSurface(surface, size);
-  }
-  void BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width, int32_t height,
-              SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override {
-    primary_->BitBlt(destination, x, y, width, height, source, source_x, source_y, op);
-  }
-  void UnloadWorkSurfaces() override { primary_->UnloadWorkSurfaces(); }
+  // WorkSurfaces: the saver window's stage, once it is loaded.
+  WorkSurfaces* SurfacesNow() { return primary_ ? &*primary_ : nullptr; }
 
  private:
   void Dispatch(const XEvent& event);
@@ -98,7 +91,7 @@ class X11Platform : public SaverWindow, public OtherMonitors, public Pacing, pub
   SheetPixmaps sheets_;
   Atom delete_window_ = None;
   SaverEvents* events_ = nullptr;
-  int32_t cursor_count_ = 0;
+  PointerCount pointer_count_;
   Cursor blank_cursor_ = None;
   // The saver window's size as last measured.
   Extent reported_size_{};

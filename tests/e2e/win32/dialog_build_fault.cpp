@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/fault.h"
+#include "base/fault.h"
 #include "settings_dialog/config_layout.h"
 #include "win32_platform.h"
 

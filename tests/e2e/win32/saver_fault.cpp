@@ -5,7 +5,7 @@
 // left of the saver.
 #include <string_view>
 
-#include "platform/fault.h"
+#include "base/fault.h"
 #include "startup/program.h"
 #include "win32_platform.h"
 

@@ -1,4 +1,4 @@
-#include "platform/fault.h"
+#include "base/fault.h"
 
 namespace fq {
 namespace {

@@ -1,6 +1,6 @@
 // One output covered by the saver: a layer surface on the overlay layer, anchored to all four
 // edges, that takes the keyboard; its frame in shared-memory buffers at the output's scale; and
-// the work surfaces its flock draws with (surface_pixels.h).
+// the work surfaces its flock draws with (stage_surfaces.h).
 #pragma once
 
 #include <cstdint>
@@ -8,8 +8,9 @@
 #include <memory>
 
 #include "frame_buffers.h"
-#include "platform/picture.h"
-#include "surface_pixels.h"
+#include "ports/shared/forwarded_surfaces.h"
+#include "resources/picture.h"
+#include "stage_surfaces.h"
 
 struct wl_compositor;
 struct wl_output;
@@ -33,13 +34,13 @@ struct StageTools {
   std::function<void()> changed;
 };
 
-class OutputStage : public WorkSurfaces {
+class MonitorStage : public ForwardedSurfaces<MonitorStage> {
  public:
   // Binds nothing itself: `output` is the bound global `name`.
-  OutputStage(StageTools& tools, wl_output* output, uint32_t name);
-  OutputStage(const OutputStage&) = delete;
-  OutputStage& operator=(const OutputStage&) = delete;
-  ~OutputStage() override;
+  MonitorStage(StageTools& tools, wl_output* output, uint32_t name);
+  MonitorStage(const MonitorStage&) = delete;
+  MonitorStage& operator=(const MonitorStage&) = delete;
+  ~MonitorStage() override;
 
   uint32_t name() const { return name_; }
   wl_surface* surface() const { return surface_; }
@@ -60,16 +61,11 @@ class OutputStage : public WorkSurfaces {
   void TakeKeyboard();
   void PaintBlack();
   void Present();
-  size_t buffer_count() const { return frame_.buffer_count(); }
   // The buffers themselves, for a benchmark's bare loop to draw in as the stage does.
   FrameBuffers& frame() { return frame_; }
 
-  // WorkSurfaces, in the output's physical pixels.
-  void LoadWorkSurfaces(const WorkFormDesign& design) override;
-  void ResizeSurface(SurfaceId surface, Extent size) override;
-  void BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width, int32_t height,
-              SurfaceId source, int32_t source_x, int32_t source_y, RasterOp op) override;
-  void UnloadWorkSurfaces() override;
+  // WorkSurfaces, in the output's physical pixels, while it is shown.
+  WorkSurfaces* SurfacesNow() { return shown() ? &surfaces_ : nullptr; }
 
  private:
   static void Configured(void* data, zwlr_layer_surface_v1* layer, uint32_t serial,
@@ -91,7 +87,7 @@ class OutputStage : public WorkSurfaces {
   // The layer surface's size in the compositor's logical pixels.
   Extent logical_{};
   FrameBuffers frame_;
-  SurfacePixels pixels_;
+  StageSurfaces surfaces_;
 };
 
 }  // namespace fq::wayland

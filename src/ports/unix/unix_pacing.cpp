@@ -1,10 +1,16 @@
-#include "platform/local_clock.h"
+#include "ports/unix/unix_pacing.h"
 
+#include <chrono>
 #include <ctime>
+#include <thread>
 
 namespace fq {
 
-float LocalSecondsSinceMidnight() {
+void UnixPacing::Pause(int32_t milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+float UnixPacing::SecondsSinceMidnight() {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
   tm local{};

@@ -1,9 +1,9 @@
-#include "platform/clean_screen.h"
+#include "ports/shared/clean_screen.h"
 
 #include <algorithm>
 #include <string>
 
-#include "platform/fault.h"
+#include "base/fault.h"
 
 namespace fq {
 

@@ -1,20 +1,20 @@
-#include "surface_pixels.h"
+#include "stage_surfaces.h"
 
 #include <algorithm>
 
-#include "platform/clean_screen.h"
-#include "platform/fault.h"
+#include "base/fault.h"
+#include "ports/shared/clean_screen.h"
 
 namespace fq::wayland {
 
-void SurfacePixels::LoadWorkSurfaces(const WorkFormDesign& design) {
+void StageSurfaces::LoadWorkSurfaces(const WorkFormDesign& design) {
   if (loaded_) return;
   ResizeSurface(SurfaceId::WorkScr, design.WorkScr);
   clean_screen_ = CheckedSurfaceSize(design.CleanScreen);
   loaded_ = true;
 }
 
-void SurfacePixels::ResizeSurface(SurfaceId surface, Extent size) {
+void StageSurfaces::ResizeSurface(SurfaceId surface, Extent size) {
   CheckedSurfaceSize(size);
   switch (surface) {
     case SurfaceId::WorkScr:
@@ -28,7 +28,7 @@ void SurfacePixels::ResizeSurface(SurfaceId surface, Extent size) {
   throw Fault(FaultKind::PlatformFailure, "Only WorkScr and CleanScreen are sized as surfaces.");
 }
 
-PixelView SurfacePixels::View(SurfaceId surface) {
+PixelView StageSurfaces::View(SurfaceId surface) {
   switch (surface) {
     case SurfaceId::SaverWindow: return window_.Drawing();
     case SurfaceId::WorkScr: return {work_scr_.data(), work_scr_size_.width, work_scr_size_.height};
@@ -42,7 +42,7 @@ PixelView SurfacePixels::View(SurfaceId surface) {
   return {};
 }
 
-void SurfacePixels::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width,
+void StageSurfaces::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width,
                            int32_t height, SurfaceId source, int32_t source_x, int32_t source_y,
                            RasterOp op) {
   const PixelView target = View(destination);
@@ -63,7 +63,7 @@ void SurfacePixels::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t 
   if (right > left && bottom > top) window_.Damage({left, top, right - left, bottom - top});
 }
 
-void SurfacePixels::UnloadWorkSurfaces() {
+void StageSurfaces::UnloadWorkSurfaces() {
   work_scr_ = {};
   work_scr_size_ = {};
   clean_screen_ = {};

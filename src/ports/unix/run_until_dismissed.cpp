@@ -1,8 +1,9 @@
-#include "platform/dismissal.h"
+#include "ports/unix/run_until_dismissed.h"
 
 #include "animation/random_source.h"
 #include "animation/scene.h"
 #include "platform/scaled_stage.h"
+#include "saver_window/dismissal.h"
 
 namespace fq {
 

@@ -1,6 +1,6 @@
 // CleanScreen kept as a size alone (platform/work_surfaces.h): the size check it passes like
 // every surface, and what a block transfer from it does, so that a port draws it as one black
-// fill. Plain C++, shared by both ports.
+// fill. Plain C++, shared by every port.
 #pragma once
 
 #include <optional>

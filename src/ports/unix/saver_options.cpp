@@ -1,4 +1,4 @@
-#include "platform/saver_options.h"
+#include "ports/unix/saver_options.h"
 
 #include <sstream>
 
@@ -28,20 +28,36 @@ int ReadScale(std::string_view text) {
   return text[0] - '0';
 }
 
-}  // namespace
-
-bool ReadSaverOption(std::string_view option, const std::function<std::string_view()>& value,
-                     SaverOptions& options) {
+// Takes `option` when it is --speed, --count, --scale or --help; false for any other option.
+bool ReadSharedOption(std::string_view option, const OptionValue& value, SaverOptions& options) {
   if (option == "--speed") {
     options.settings.Speed = ReadSetting(kSpeedSetting, "--speed", value());
   } else if (option == "--count") {
     options.settings.Count = ReadSetting(kCountSetting, "--count", value());
   } else if (option == "--scale") {
     options.scale = ReadScale(value());
+  } else if (option == "--help") {
+    options.help = true;
   } else {
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+void ReadSaverOptions(std::span<const std::string_view> arguments, SaverOptions& options,
+                      const OwnOptions& own) {
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    std::string option(arguments[i]);
+    if (option.size() > 1 && option[0] == '-' && option[1] != '-') option.insert(0, "-");
+    const OptionValue value = [&]() -> std::string_view {
+      if (i + 1 == arguments.size()) throw OptionError(option + " needs a value.");
+      return arguments[++i];
+    };
+    if (ReadSharedOption(option, value, options) || (own && own(option, value))) continue;
+    throw OptionError("unknown option \"" + std::string(arguments[i]) + "\".");
+  }
 }
 
 std::string SaverOptionsUsage(std::string_view scale_default) {
@@ -51,7 +67,8 @@ std::string SaverOptionsUsage(std::string_view scale_default) {
         << "  --count N       the number of sprites, " << kCountSetting.dialog_min << " to "
         << kCountSetting.dialog_max << " (default " << kCountSetting.default_value << ")\n"
         << "  --scale K       show every pixel as K by K, 1 to " << kMaxScale << " (default "
-        << scale_default << ")\n";
+        << scale_default << ")\n"
+        << "  --help          this text\n";
   return usage.str();
 }
 

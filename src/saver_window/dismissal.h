@@ -1,16 +1,11 @@
 // The saver's dismissal as on Windows, for the Unix ports: a key, a button, a pointer jump of
-// more than the tolerance on both axes, or a close request ends the process with exit code 0;
-// and the run that ends so.
+// more than the tolerance on both axes, or a close request ends the process with exit code 0.
 #pragma once
 
 #include <cstdlib>
 
-#include "platform/other_monitors.h"
-#include "platform/pacing.h"
 #include "platform/saver_window.h"
-#include "platform/work_surfaces.h"
 #include "saver_window/saver_form.h"
-#include "startup/settings.h"
 
 namespace fq {
 
@@ -28,11 +23,5 @@ class Dismissal : public SaverEvents, PointerTracking {
   // The display server frees what the process held with its connection.
   [[noreturn]] static void End() { std::exit(EXIT_SUCCESS); }
 };
-
-// Runs the scene on a port's roles, shown through a stage at the primary's `scale`, until a
-// dismissal ends the process.
-[[noreturn]] void RunUntilDismissed(SaverWindow& window, WorkSurfaces& surfaces,
-                                    OtherMonitors& others, Pacing& pacing, int scale,
-                                    const Settings& settings);
 
 }  // namespace fq

@@ -8,7 +8,8 @@
 
 #include "animation/random_source.h"
 #include "fake/scene_fixture.h"
-#include "surface_pixels.h"
+#include "ports/unix/embedded_sheets.h"
+#include "stage_surfaces.h"
 
 namespace fq::wayland {
 namespace {
@@ -32,7 +33,7 @@ bool Inside(const std::vector<PixelRect>& rects, int32_t x, int32_t y) {
 }
 
 TEST(WaylandSurfaces, MatchTheInMemoryPlatformAndDamageAllTheyChange) {
-  Picture sheet = DecodeBmp(EmbeddedSpriteSheet(1));
+  Picture sheet = EmbeddedSheet(1);
   std::mt19937 bits(7);
   for (uint32_t& pixel : sheet.pixels) pixel = bits() & 0xFFFFFF;
   SceneOnFake<SeededRandom> expected(8, kStage);
@@ -44,7 +45,7 @@ TEST(WaylandSurfaces, MatchTheInMemoryPlatformAndDamageAllTheyChange) {
   fake::FakePlatform output;
   output.screen = kStage;
   MemoryFrame frame;
-  SurfacePixels pixels(frame, [&]() -> const Picture& { return sheet; });
+  StageSurfaces pixels(frame, [&]() -> const Picture& { return sheet; });
   SeededRandom random;
   Scene scene(output, pixels, output, output, expected.settings, random);
   output.LoadSaverWindow(kSaverDesign, expected.frmSaver);

@@ -1,4 +1,4 @@
-#include "output_stage.h"
+#include "monitor_stage.h"
 
 #include <wayland-client.h>
 
@@ -19,12 +19,12 @@ void Ignore() {}
 
 }  // namespace
 
-OutputStage::OutputStage(StageTools& tools, wl_output* output, uint32_t name)
+MonitorStage::MonitorStage(StageTools& tools, wl_output* output, uint32_t name)
     : tools_(tools),
       output_(output),
       name_(name),
       frame_(tools.display, tools.shm),
-      pixels_(frame_, [this]() -> const Picture& { return tools_.sheet(scale_); }) {
+      surfaces_(frame_, [this]() -> const Picture& { return tools_.sheet(scale_); }) {
   static constexpr wl_output_listener kListener{
       .geometry = [](void*, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t,
                      const char*, const char*, int32_t) { Ignore(); },
@@ -38,7 +38,7 @@ OutputStage::OutputStage(StageTools& tools, wl_output* output, uint32_t name)
   if (wl_output_get_version(output_) < WL_OUTPUT_DONE_SINCE_VERSION) Cover();
 }
 
-OutputStage::~OutputStage() {
+MonitorStage::~MonitorStage() {
   Withdraw();
   if (wl_output_get_version(output_) >= WL_OUTPUT_RELEASE_SINCE_VERSION) {
     wl_output_release(output_);
@@ -47,12 +47,12 @@ OutputStage::~OutputStage() {
   }
 }
 
-void OutputStage::OutputScale(void* data, wl_output*, int32_t factor) {
-  static_cast<OutputStage*>(data)->output_scale_ = factor;
+void MonitorStage::OutputScale(void* data, wl_output*, int32_t factor) {
+  static_cast<MonitorStage*>(data)->output_scale_ = factor;
 }
 
-void OutputStage::OutputDone(void* data, wl_output*) {
-  auto& stage = *static_cast<OutputStage*>(data);
+void MonitorStage::OutputDone(void* data, wl_output*) {
+  auto& stage = *static_cast<MonitorStage*>(data);
   if (!stage.layer_) {
     stage.Cover();
   } else {
@@ -60,7 +60,7 @@ void OutputStage::OutputDone(void* data, wl_output*) {
   }
 }
 
-void OutputStage::Cover() {
+void MonitorStage::Cover() {
   surface_ = wl_compositor_create_surface(&tools_.compositor);
   layer_ = zwlr_layer_shell_v1_get_layer_surface(&tools_.layer_shell, surface_, output_,
                                                  ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY,
@@ -76,27 +76,27 @@ void OutputStage::Cover() {
   wl_surface_commit(surface_);
 }
 
-void OutputStage::Configured(void* data, zwlr_layer_surface_v1* layer, uint32_t serial,
+void MonitorStage::Configured(void* data, zwlr_layer_surface_v1* layer, uint32_t serial,
                              uint32_t width, uint32_t height) {
-  auto& stage = *static_cast<OutputStage*>(data);
+  auto& stage = *static_cast<MonitorStage*>(data);
   zwlr_layer_surface_v1_ack_configure(layer, serial);
   stage.logical_ = {static_cast<int32_t>(width), static_cast<int32_t>(height)};
   stage.Measure();
 }
 
-void OutputStage::Closed(void* data, zwlr_layer_surface_v1*) {
-  auto& stage = *static_cast<OutputStage*>(data);
+void MonitorStage::Closed(void* data, zwlr_layer_surface_v1*) {
+  auto& stage = *static_cast<MonitorStage*>(data);
   stage.Withdraw();
   stage.tools_.changed();
 }
 
-void OutputStage::PinScale(int scale) {
+void MonitorStage::PinScale(int scale) {
   pinned_scale_ = scale;
   Measure();
 }
 
 // Art exists up to kMaxScale; a denser output shows it a little enlarged by the compositor.
-void OutputStage::Measure() {
+void MonitorStage::Measure() {
   if (!layer_ || logical_.width <= 0) return;
   const int scale = pinned_scale_ ? pinned_scale_
                     : tools_.forced_scale ? tools_.forced_scale
@@ -112,47 +112,31 @@ void OutputStage::Measure() {
   tools_.changed();
 }
 
-void OutputStage::Withdraw() {
+void MonitorStage::Withdraw() {
   if (layer_) zwlr_layer_surface_v1_destroy(layer_);
   if (surface_) wl_surface_destroy(surface_);
   layer_ = nullptr;
   surface_ = nullptr;
   frame_.Resize({});
-  UnloadWorkSurfaces();
+  surfaces_.UnloadWorkSurfaces();
 }
 
-void OutputStage::TakeKeyboard() {
+void MonitorStage::TakeKeyboard() {
   if (!layer_) return;
   zwlr_layer_surface_v1_set_keyboard_interactivity(
       layer_, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
   wl_surface_commit(surface_);
 }
 
-void OutputStage::PaintBlack() {
+void MonitorStage::PaintBlack() {
   if (!shown()) return;
   const PixelRect all{0, 0, size().width, size().height};
   FillBlack(frame_.Drawing(), all);
   frame_.Damage(all);
 }
 
-void OutputStage::Present() {
+void MonitorStage::Present() {
   if (shown()) frame_.Present(*surface_);
 }
-
-void OutputStage::LoadWorkSurfaces(const WorkFormDesign& design) {
-  pixels_.LoadWorkSurfaces(design);
-}
-
-void OutputStage::ResizeSurface(SurfaceId surface, Extent size) {
-  pixels_.ResizeSurface(surface, size);
-}
-
-void OutputStage::BitBlt(SurfaceId destination, int32_t x, int32_t y, int32_t width,
-                         int32_t height, SurfaceId source, int32_t source_x, int32_t source_y,
-                         RasterOp op) {
-  if (shown()) pixels_.BitBlt(destination, x, y, width, height, source, source_x, source_y, op);
-}
-
-void OutputStage::UnloadWorkSurfaces() { pixels_.UnloadWorkSurfaces(); }
 
 }  // namespace fq::wayland

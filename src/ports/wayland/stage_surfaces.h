@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "pixel_view.h"
-#include "platform/picture.h"
+#include "resources/picture.h"
 
 namespace fq::wayland {
 
-class SurfacePixels : public WorkSurfaces {
+class StageSurfaces : public WorkSurfaces {
  public:
   // `sheet` answers the sheet for the scale the output is drawn at now.
-  SurfacePixels(Frame& window, std::function<const Picture&()> sheet)
+  StageSurfaces(Frame& window, std::function<const Picture&()> sheet)
       : window_(window), sheet_(std::move(sheet)) {}
 
   void LoadWorkSurfaces(const WorkFormDesign& design) override;
