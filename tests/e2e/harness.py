@@ -249,10 +249,10 @@ class WineTest(XTest):
         """Top-level windows or the descendants of `parent`; rects: left, top, right, bottom."""
         found = []
         for f in self.inspect("windows", *[str(parent)] * bool(parent)):
-            n = [int(number) for number in f[:2] + f[3:16]]
-            found.append(dict(zip(("hwnd", "pid", "visible", "focused", "owner", "style",
-                                   "exstyle"), n), rect=tuple(n[7:11]), client=tuple(n[11:]),
-                              text=f[16], **{"class": f[2]}))
+            n = [int(number) for number in f[:2] + f[3:17]]
+            found.append(dict(zip(("hwnd", "pid", "visible", "focused", "foreground", "owner",
+                                   "style", "exstyle"), n), rect=tuple(n[8:12]),
+                              client=tuple(n[12:]), text=f[17], **{"class": f[2]}))
         return [w for w in found if (program is None or w["pid"] == program.pid)
                 and (hidden or w["visible"])]
 
