@@ -217,8 +217,9 @@ class WineTest(XTest):
         for _ in range(3):
             code, out, err = run(cls.env, [WINE["x86_64"], cls.inspector, *args], input, timeout)
             # A Wine start can end at once without a word on a loaded machine, with any code
-            # (1 seen too). Looks, and a store that rewrites the whole key, are asked again.
-            if code == 0 or args[0] not in ("windows", "registry", "process", "regset"):
+            # (1 seen too). Looks, and commands that set a whole state, are asked again.
+            if code == 0 or args[0] not in ("windows", "registry", "process", "regset", "show",
+                                            "move"):
                 break
             print(f"harness: fq_inspect {args[0]} ended with {code:#x}, {err.strip()!r}; "
                   "asking again", file=sys.stderr)
