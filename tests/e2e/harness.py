@@ -217,8 +217,9 @@ class WineTest(XTest):
         for _ in range(3):
             code, out, err = run(cls.env, [WINE["x86_64"], cls.inspector, *args], input, timeout)
             # A Wine start can end at once without a word on a loaded machine, with any code
-            # (1 seen too). Looks, and a store that rewrites the whole key, are asked again.
-            if code == 0 or args[0] not in ("windows", "registry", "process", "regset"):
+            # (1 seen too). Looks, and commands that set a whole state, are asked again.
+            if code == 0 or args[0] not in ("windows", "registry", "process", "regset", "show",
+                                            "move"):
                 break
             print(f"harness: fq_inspect {args[0]} ended with {code:#x}, {err.strip()!r}; "
                   "asking again", file=sys.stderr)
@@ -249,10 +250,10 @@ class WineTest(XTest):
         """Top-level windows or the descendants of `parent`; rects: left, top, right, bottom."""
         found = []
         for f in self.inspect("windows", *[str(parent)] * bool(parent)):
-            n = [int(number) for number in f[:2] + f[3:16]]
-            found.append(dict(zip(("hwnd", "pid", "visible", "focused", "owner", "style",
-                                   "exstyle"), n), rect=tuple(n[7:11]), client=tuple(n[11:]),
-                              text=f[16], **{"class": f[2]}))
+            n = [int(number) for number in f[:2] + f[3:17]]
+            found.append(dict(zip(("hwnd", "pid", "visible", "focused", "foreground", "owner",
+                                   "style", "exstyle"), n), rect=tuple(n[8:12]),
+                              client=tuple(n[12:]), text=f[17], **{"class": f[2]}))
         return [w for w in found if (program is None or w["pid"] == program.pid)
                 and (hidden or w["visible"])]
 

@@ -2,7 +2,6 @@
 1024x768 to its right): the faults they were found by are in docs/RELIABILITY.md."""
 
 import subprocess
-import time
 from concurrent.futures import ThreadPoolExecutor
 
 from harness import WINE, WineTest
@@ -31,14 +30,26 @@ class RivalsTest(WineTest):
                         what="every saver to show or end")
         return [s for s in savers if s.running()]
 
-    def end_by_keys(self, savers):  # each key ends one saver, not more
+    def end_by_keys(self, savers, pointer):
+        """Each key ends one saver, not more: typed once each saver window covers the primary
+        and the foreground's saver owns the top window under the pointer, which Wine hands it."""
+        def running():
+            return [s.pid for s in savers if s.running()]
+
+        def ready():  # the others have seen that saver take the foreground
+            shown = self.windows()
+            under = next((w["pid"] for w in shown if w["rect"][0] <= pointer[0] < w["rect"][2]
+                          and w["rect"][1] <= pointer[1] < w["rect"][3]), None)
+            return ([w["rect"] for w in shown if w["class"] == SAVER] == [(0, 0, *PRIMARY)] *
+                    len(running()) and under in running() and
+                    [w["pid"] for w in shown if w["foreground"]] == [under])
         try:
-            for left in range(len(savers) - 1, -1, -1):
+            for left in range(len(savers), 0, -1):
+                self.wait_until(lambda: len(running()) < left or ready(), 30, f"one of {left} "
+                                "savers on the primary to hold the foreground under the pointer")
+                self.assertEqual(len(running()), left, "savers left")
                 self.key("a")
-                self.wait_until(lambda: sum(s.running() for s in savers) <= left, 5,
-                                f"a key to end one of {left + 1} savers")
-                time.sleep(0.5)  # for a saver that would end with the one ended
-                self.assertEqual(sum(s.running() for s in savers), left, "savers left")
+                self.wait_until(lambda: len(running()) < left, 30, f"a key to end 1 of {left}")
             self.assertEqual([s.wait() for s in savers], [0] * len(savers), "the exit codes")
         finally:
             for saver in savers:
@@ -48,16 +59,7 @@ class RivalsTest(WineTest):
         for count, pointer in [(2, (5, 5)), (3, (640, 360)), (4, ON_SECOND)]:
             with self.subTest(count=count, pointer=pointer):
                 self.move(*pointer)  # where it rests as they start
-                savers = self.start_savers(count, together=True)
-                time.sleep(1)  # for a misplaced window to be put back
-                try:
-                    self.assertEqual([w["rect"] for w in self.windows() if w["class"] == SAVER],
-                                     [(0, 0, *PRIMARY)] * len(savers), "the saver windows")
-                except AssertionError:
-                    for saver in savers:
-                        saver.kill()
-                    raise
-                self.end_by_keys(savers)
+                self.end_by_keys(self.start_savers(count, together=True), pointer)
 
     def test_covers_hidden_moved_shrunk_or_minimised_come_back_and_keys_reach_the_front_saver(self):
         # The first saver puts its cover back on top, over the second saver's, which holds
@@ -70,41 +72,47 @@ class RivalsTest(WineTest):
                              ("shrunk", ["move", 1280, 0, 10, 10])]:
             with self.subTest(what):
                 self.disturb(savers[0], cover, action)
-        self.end_by_keys(savers)
+        self.end_by_keys(savers, ON_SECOND)
 
     def disturb(self, saver, window, action, then=lambda: None):
         """Does to the saver's window what another program may, `then` at once, and waits for
         the window to be put back where it was, shown and restored."""
         self.inspect(action[0], str(window["hwnd"]), *map(str, action[1:]))
         then()
-        done = time.monotonic()
         self.wait_until(lambda: [(w["rect"], w["style"] & WS_MINIMIZE) for w in self.windows(saver)
-                                 if w["hwnd"] == window["hwnd"]] == [(window["rect"], 0)],
-                        what=f"the window {action} to be put back")
-        self.assertLess(time.monotonic() - done, 1.5, f"the window {action} came back too late")
+                                 if w["hwnd"] == window["hwnd"]] == [(window["rect"], 0)], 30,
+                        f"the window {action} to be put back")
+
+    def nudges_keep_it_and_a_jump_ends_it(self, saver, jump_to, each=lambda nudge: nudge()):
+        """Three 2-pixel moves, each through `each`, then a jump; a move was read in the yield
+        before the second frame drawn after it, seen below the other program's window."""
+        def below():
+            return self.pixels()[400 * (PRIMARY[0] + 1024) * 3:]
+        for nudge in range(3):
+            each(lambda: self.x("xdotool", "mousemove_relative", "--", "2", "-2"))
+            shown = below()
+            for _ in range(2):
+                shown = self.wait_until(lambda: (shot := below()) != shown and shot, 30, "a frame")
+            self.assertTrue(saver.running(), f"a 2-pixel nudge {nudge + 1} ended it")
+        self.move(*jump_to)
+        self.assertEqual(saver.wait(timeout=30), 0, "a jump: " + saver.stderr())
 
     def test_a_saver_window_moved_or_minimised_is_put_back_and_no_jump(self):
-        # Moved as the pointer moves a little: the move of the window is no jump of the pointer.
         self.move(*HOME)
         saver = self.start_savers(1)[0]
         window = next(w for w in self.windows(saver) if w["class"] == SAVER)
-        for nudge in range(3):
-            self.disturb(saver, window, ["move", 300, 200, *PRIMARY],
-                         lambda: self.x("xdotool", "mousemove_relative", "--", "2", "-2"))
-            time.sleep(0.5)
-            self.assertTrue(saver.running(), f"a 2-pixel nudge {nudge + 1} ended it")
         for command in (SW_MINIMIZE, SW_SHOWMINIMIZED, SW_SHOWMINNOACTIVE):
             with self.subTest(command=command):
                 self.disturb(saver, window, ["show", command])
-        self.assertTrue(saver.running(), "putting the saver window back ended it")
-        self.move(HOME[0] + 300, HOME[1] + 300)
-        self.assertEqual(saver.wait(timeout=5), 0, "a jump: " + saver.stderr())
+        def moved(nudge):  # as the pointer moves a little: the window's move is no jump
+            self.disturb(saver, window, ["move", 300, 200, *PRIMARY], nudge)
+        self.nudges_keep_it_and_a_jump_ends_it(saver, (HOME[0] + 300, HOME[1] + 300), moved)
 
     def test_a_window_raising_itself_over_the_saver_loses_and_a_key_or_a_jump_ends_it(self):
         # Every 10 ms (the shortest timer), the other window lies above the saver at nearly
         # every move: none of those moves may rest the pointer anew.
-        for every, ending in [(100, "key"), (10, "jump")]:
-            with self.subTest(every=every, ending=ending):
+        for every in (100, 10):
+            with self.subTest(every=every):
                 self.move(200, 150)  # beside the other window: under Wine a key goes there
                 saver = self.start_savers(1)[0]
                 other = subprocess.Popen([WINE["x86_64"], self.inspector, "above", "400", "200",
@@ -113,21 +121,12 @@ class RivalsTest(WineTest):
                 try:
                     self.wait_until(lambda: [w for w in self.windows() if w["text"] == "above"],
                                     what="the other program's window")
-                    self.end_beside_a_window_above(saver, ending)
+                    if every == 10:  # the jump to clear of the other window
+                        self.nudges_keep_it_and_a_jump_ends_it(saver, (500, 450))
+                    else:  # the two take turns on top: a look catches the saver there 1 in 4
+                        self.wait_until(lambda: self.windows()[0]["pid"] == saver.pid, 30,
+                                        "the saver's windows to come back on top")
+                        self.end_by_keys([saver], (200, 150))
                 finally:
                     other.kill()
                     other.wait()
-
-    def end_beside_a_window_above(self, saver, ending):
-        if ending == "key":
-            # The two take turns on top; a look catches the saver there one time in four or so.
-            self.wait_until(lambda: self.windows()[0]["pid"] == saver.pid, 8,
-                            "the saver's windows to come back on top")
-            self.end_by_keys([saver])
-            return
-        for nudge in range(3):
-            self.x("xdotool", "mousemove_relative", "--", "2", "-2")
-            time.sleep(0.5)
-            self.assertTrue(saver.running(), f"a 2-pixel nudge {nudge + 1} ended it")
-        self.move(500, 450)  # clear of the other window
-        self.assertEqual(saver.wait(timeout=5), 0, "a jump: " + saver.stderr())

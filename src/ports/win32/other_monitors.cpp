@@ -268,7 +268,10 @@ bool Win32Platform::RescuedFromLostMonitor(POINT to) {
 }
 
 // Decided in the yield after activation left, once the system says who has the foreground
-// (under Wine the activation message does not say which thread takes it).
+// (under Wine the activation message does not say which thread takes it). A copy that ends
+// can destroy its window while it is judged here, and Wine goes on naming a window that is
+// gone as the foreground for a moment: a window that no longer exists, once its owner's
+// windows were looked for, is nobody's, not another program's.
 void Win32Platform::WatchForeground() {
   if (!lost_activation_) return;
   HWND foreground = GetForegroundWindow();
@@ -279,7 +282,7 @@ void Win32Platform::WatchForeground() {
     KeepScreensCovered(true);
   } else if (IsAnotherCopy(thread)) {
     // A second saver or the settings dialog: the saver waits until it is gone.
-  } else if (!foreground || foreground == GetDesktopWindow()) {
+  } else if (!IsWindow(foreground) || foreground == GetDesktopWindow()) {
     SetForegroundWindow(saver_);
   } else {
     RunHandler([&] { saver_events_->CloseRequested(kCloseFromCode); });

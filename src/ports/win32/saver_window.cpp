@@ -98,8 +98,11 @@ LRESULT CALLBACK Win32Platform::SaverProcedure(HWND window, UINT message, WPARAM
       RunHandler([&] { events->CloseRequested(kCloseForSessionEnd); });
       return FALSE;
     case WM_ACTIVATEAPP:
-      // Sent to every window of the program; the saver window answers for all of them.
-      if (!cover) platform->lost_activation_ = !wparam;
+      // Sent to every window of the program; the saver window answers for all of them. Only
+      // the loss counts: Wine also tells of an activation that leaves another copy in the
+      // foreground (a cover hidden by another program), so the foreground itself says when
+      // the saver has it back (WatchForeground).
+      if (!cover && !wparam) platform->lost_activation_ = true;
       break;
     case WM_SYSCOMMAND:
       // Keyboard menus stay shut and a running saver starts no other; SC_CLOSE goes on to

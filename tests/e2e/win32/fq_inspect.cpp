@@ -43,9 +43,10 @@ BOOL CALLBACK PrintWindow(HWND window, LPARAM) {
   MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
   wchar_t window_class[256] = {};
   GetClassNameW(window, window_class, 256);
-  std::printf("%lld\t%lu\t%s\t%d\t%d\t%lld\t%lu\t%lu\t%ld\t%ld\t%ld\t%ld\t%ld\t%ld\t%ld\t%ld\t%s\n",
+  std::printf("%lld\t%lu\t%s\t%d\t%d\t%d\t%lld\t%lu\t%lu\t"
+              "%ld\t%ld\t%ld\t%ld\t%ld\t%ld\t%ld\t%ld\t%s\n",
               reinterpret_cast<long long>(window), pid, Utf8(window_class).c_str(),
-              IsWindowVisible(window), thread.hwndFocus == window,
+              IsWindowVisible(window), thread.hwndFocus == window, GetForegroundWindow() == window,
               reinterpret_cast<long long>(GetWindow(window, GW_OWNER)),
               GetWindowLongW(window, GWL_STYLE), GetWindowLongW(window, GWL_EXSTYLE), outer.left,
               outer.top, outer.right, outer.bottom, client.left, client.top, client.right,
