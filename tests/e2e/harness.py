@@ -197,14 +197,16 @@ class WineTest(XTest):
                               "--pos", "%dx%d" % (left, top)]
             else:
                 arguments += ["--off"]
+        def shown():  # Wine's virtual screen size and its monitors' rectangles, sorted
+            virtual, *shown = self.inspect("monitors")
+            return tuple(map(int, virtual[2:])), sorted(tuple(map(int, m[:4])) for m in shown)
+        # Wine missed the first change of a fresh prefix unless it had read the layout before.
+        shown()
         size = max(m[2] for m in monitors), max(m[3] for m in monitors)
         self.x("xrandr", "--fb", "%dx%d" % size, *arguments)
         # Wine reads the server's layout without asking it to look again, and may otherwise
         # never see an output that came on; a query makes it look.
         self.x("xrandr", "--query")
-        def shown():  # Wine's virtual screen size and its monitors' rectangles, sorted
-            virtual, *shown = self.inspect("monitors")
-            return tuple(map(int, virtual[2:])), sorted(tuple(map(int, m[:4])) for m in shown)
         self.wait_until(lambda: shown() == (size, sorted(monitors)), 30,
                         f"Wine to show the screen {size} of {monitors}")
 
