@@ -95,13 +95,21 @@ class XTest(unittest.TestCase):
         with os.fdopen(read) as pipe:
             return ":" + pipe.readline().strip()
 
-    def wait_until(self, probe, timeout=10, what="the condition"):
+    def wait_until(self, probe, timeout=30, what="the condition"):
         deadline = time.monotonic() + timeout
         while not (found := probe()):
             if time.monotonic() > deadline:
                 raise AssertionError(f"timed out after {timeout} s waiting for {what}")
             time.sleep(0.2)
         return found
+
+    def frames_drawn(self, count=2, part=slice(None)):
+        """Waits until `part` of the screen changed `count` times: the saver's loop ran that
+        often, and read the input that came before."""
+        shown = self.pixels()[part]
+        for _ in range(count):
+            shown = self.wait_until(lambda: (shot := self.pixels()[part]) != shown and shot, 30,
+                                    "a frame drawn")
 
     def x(self, *args):  # an X client on this class's display
         return subprocess.run(args, env=self.env, check=True, capture_output=True, timeout=30)
@@ -189,15 +197,17 @@ class WineTest(XTest):
                               "--pos", "%dx%d" % (left, top)]
             else:
                 arguments += ["--off"]
+        def shown():  # Wine's virtual screen size and its monitors' rectangles, sorted
+            virtual, *shown = self.inspect("monitors")
+            return tuple(map(int, virtual[2:])), sorted(tuple(map(int, m[:4])) for m in shown)
+        # Wine missed the first change of a fresh prefix unless it had read the layout before.
+        shown()
         size = max(m[2] for m in monitors), max(m[3] for m in monitors)
         self.x("xrandr", "--fb", "%dx%d" % size, *arguments)
         # Wine reads the server's layout without asking it to look again, and may otherwise
         # never see an output that came on; a query makes it look.
         self.x("xrandr", "--query")
-        def shown():  # Wine's virtual screen size and its monitors' rectangles, sorted
-            virtual, *shown = self.inspect("monitors")
-            return tuple(map(int, virtual[2:])), sorted(tuple(map(int, m[:4])) for m in shown)
-        self.wait_until(lambda: shown() == (size, sorted(monitors)), 10,
+        self.wait_until(lambda: shown() == (size, sorted(monitors)), 30,
                         f"Wine to show the screen {size} of {monitors}")
 
     def set_dpi(self, dpi):
@@ -257,7 +267,7 @@ class WineTest(XTest):
         return [w for w in found if (program is None or w["pid"] == program.pid)
                 and (hidden or w["visible"])]
 
-    def wait_window(self, program, text=None, cls=None, timeout=10):  # text: the title
+    def wait_window(self, program, text=None, cls=None, timeout=30):  # text: the title
         def probe():
             if not program.running():
                 raise AssertionError(f"{program.command[:80]!r} ended ({program.wait()}) "
@@ -342,7 +352,7 @@ class Program:
     def running(self):
         return self.process.poll() is None
 
-    def wait(self, timeout=10):  # the exit code, an NT status such as 0xC0000005 after a crash
+    def wait(self, timeout=30):  # the exit code, an NT status such as 0xC0000005 after a crash
         try:
             self.process.wait(timeout)
         except subprocess.TimeoutExpired:

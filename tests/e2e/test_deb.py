@@ -181,7 +181,7 @@ class DebTest(XTest):
                 self.wait_until(lambda: selected() == "Flying Quorlin", 10, "the hack")
                 break
         self.assertEqual(selected(), "Flying Quorlin", "the hack chosen by its name")
-        self.wait_until(lambda: self.hacks(uid, SETTINGS_PROGRAM), 10, "its preview to run")
+        self.wait_until(lambda: self.hacks(uid, SETTINGS_PROGRAM), 30, "its preview to run")
 
 
 if __name__ == "__main__":

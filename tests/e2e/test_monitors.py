@@ -19,7 +19,7 @@ class MonitorsTest(WineTest):
         self.move(*at)
         program = self.start("/s", settings)
         self.wait_window(program, cls="FlyingQuorlin.Saver")
-        time.sleep(1)  # until the frame loop runs
+        self.frames_drawn()
         return program
 
     def test_each_monitor_shows_a_flock_of_its_own(self):
@@ -38,11 +38,12 @@ class MonitorsTest(WineTest):
             with self.subTest(what):
                 program = self.start_saver()
                 self.move(*ON_SECOND)
+                self.frames_drawn()
                 self.assertTrue(program.running(), "the move along x to the second monitor")
                 self.assertFalse(self.cursor_shown(), "the cursor over the second monitor")
                 act()
                 try:
-                    self.assertEqual(program.wait(timeout=5), 0, program.stderr())
+                    self.assertEqual(program.wait(timeout=30), 0, program.stderr())
                 finally:
                     program.kill()
                 self.assertTrue(self.cursor_shown(), "the cursor after the saver")
@@ -50,10 +51,10 @@ class MonitorsTest(WineTest):
     def test_another_programs_window_ends_it_the_settings_dialog_does_not(self):
         saver = self.start_saver()
         self.wait_window(self.start("/c"), cls="FlyingQuorlinConfig")
-        time.sleep(1)
+        self.frames_drawn()
         self.assertTrue(saver.running(), "the settings dialog's activation ended the saver")
         self.start(path=r"C:\windows\notepad.exe")
-        self.assertEqual(saver.wait(timeout=10), 0, "notepad's activation: " + saver.stderr())
+        self.assertEqual(saver.wait(timeout=30), 0, "notepad's activation: " + saver.stderr())
 
     def test_a_fault_takes_the_saver_down_and_shows_its_box_on_top_of_the_primary(self):
         # A saver whose drawing fails after a second and a half, as on a system out of resources.

@@ -35,9 +35,11 @@ class SaverTest(WineTest):
     def start_saver(self, settings=None):  # and its window once made full-screen and topmost
         self.move(*HOME)
         program = self.start("/s", settings)
-        self.wait_window(program, "Animation Code")
-        time.sleep(1)
-        return program, self.wait_window(program, "Animation Code")
+        def covering():
+            window = self.wait_window(program, "Animation Code")
+            return window["rect"] == (0, 0, WIDTH, HEIGHT) and window["exstyle"] & WS_EX_TOPMOST \
+                and window
+        return program, self.wait_until(covering, 30, "the saver window to cover the screen")
 
     def test_window_covers_the_screen_black_topmost_and_borderless(self):
         program, window = self.start_saver({"Count": "0"})
@@ -46,16 +48,13 @@ class SaverTest(WineTest):
         self.assertEqual(window["style"] & (WS_POPUP | WS_CAPTION | WS_THICKFRAME), WS_POPUP,
                          f"style {window['style']:#x}: want a pop-up without caption or frame")
         self.assertEqual([w["hwnd"] for w in self.windows(program)], [window["hwnd"]])
-        pixels = self.pixels()  # a second after the window showed
-        first_lit = (len(pixels) - len(pixels.lstrip(b"\0"))) // 3
-        self.assertEqual(first_lit, WIDTH * HEIGHT,
-                         f"pixel {first_lit % WIDTH}, {first_lit // WIDTH} is not black")
+        self.wait_until(lambda: not self.pixels().strip(b"\0"), 30, "a black screen")
 
     def test_sprites_drift_right_and_down(self):
         self.start_saver()
-        before = lit_rows(self.pixels())
-        time.sleep(0.3)
-        after = lit_rows(self.pixels())
+        shot = self.pixels()
+        before, after = lit_rows(shot), lit_rows(self.wait_until(
+            lambda: (later := self.pixels()) != shot and later, 30, "the next frame"))
         shifts = [(dx, dy) for dx in range(-40, 41) for dy in range(-40, 41)]
         dx, dy = max(shifts, key=lambda shift: overlap(before, after, *shift))
         lit, laid = sum(row.bit_count() for row in before), overlap(before, after, dx, dy)
@@ -76,7 +75,8 @@ class SaverTest(WineTest):
                 program, window = self.start_saver({"Speed": speed})
                 act(window)
                 try:
-                    self.assertEqual(program.wait(timeout=5), 0, program.stderr())
+                    # well within the 30 s pause, with time to spare on a busy machine
+                    self.assertEqual(program.wait(timeout=15), 0, program.stderr())
                 finally:
                     program.kill()  # one still running would be in the next one's way
 
@@ -93,7 +93,7 @@ class SaverTest(WineTest):
                             "working_set": working_set, "screen": hash(self.pixels())})
             print("soak", samples[-1], flush=True)
         self.key("a")
-        self.assertEqual(program.wait(timeout=5), 0, program.stderr())
+        self.assertEqual(program.wait(timeout=30), 0, program.stderr())
         self.assertEqual(len({s["screen"] for s in samples}), 11, "a frame stayed on the screen")
         for name in ("gdi_objects", "windows"):
             self.assertEqual({s[name] for s in samples}, {samples[0][name]}, name)

@@ -4,7 +4,6 @@ which savers take the marker title and which stop at once."""
 
 import shutil
 import subprocess
-import time
 
 from harness import WINE, WM_CLOSE, WineTest
 
@@ -17,9 +16,9 @@ class StartupTest(WineTest):
         self.move(960, 540)
         saver = self.start("/s")
         self.wait_window(saver, OWN_TITLE)
-        time.sleep(1)  # until the frame loop runs
+        self.frames_drawn()
         self.key("a")
-        self.assertEqual(saver.wait(5), 0, saver.stderr())
+        self.assertEqual(saver.wait(30), 0, saver.stderr())
         dialog = self.start("/c")
         self.post(self.wait_window(dialog, cls="FlyingQuorlinConfig")["hwnd"], WM_CLOSE)
         self.assertEqual(dialog.wait(), 0, dialog.stderr())
@@ -34,8 +33,11 @@ class GuardTest(WineTest):
 
     def saver(self, path=None, title=OWN_TITLE):  # None: it ends at once
         saver = self.start("/s", path=path)
-        if title:
-            self.assertEqual(self.wait_window(saver, cls="FlyingQuorlin.Saver")["text"], title)
+        if title:  # the window shows before its title is set
+            def titled():
+                window = self.wait_window(saver, cls="FlyingQuorlin.Saver")
+                return window["text"] and window
+            self.assertEqual(self.wait_until(titled, what="the saver's title")["text"], title)
         else:
             self.assertEqual(saver.wait(), 0, saver.stderr())
         return saver

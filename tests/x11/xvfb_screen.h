@@ -47,6 +47,16 @@ class Process {
   pid_t pid_;
 };
 
+// Polls until `probe` holds, within a bound generous enough for a busy machine: its last answer.
+template <typename Probe>
+bool WaitUntil(Probe probe, std::chrono::milliseconds bound = std::chrono::seconds(30)) {
+  for (const auto end = std::chrono::steady_clock::now() + bound; !probe();) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
 class XvfbScreen {
  public:
   XvfbScreen(int width, int height) {
@@ -93,7 +103,7 @@ class XvfbScreen {
   // client has gone.
   static void Xrandr(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "xrandr");
-    if (Process(arguments).ExitCode(std::chrono::seconds(5)) != 0) {
+    if (Process(arguments).ExitCode(std::chrono::seconds(30)) != 0) {
       throw std::runtime_error("xrandr " + arguments[1] + " failed");
     }
   }
