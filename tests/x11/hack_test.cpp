@@ -3,6 +3,8 @@
 // hack; its own window ends on a key, a click, a pointer jump or its closing.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "xvfb_screen.h"
 
 namespace fq::x11 {
@@ -182,6 +184,28 @@ TEST(Hack, FollowsAResizeOfTheWindowItIsGiven) {
   }
   EXPECT_TRUE(sprites_in_gained_part);
   EXPECT_EQ(std::count(shown.data.begin(), shown.data.end(), kUnpainted), 0);
+}
+
+// The README's line for X11 sessions without XScreenSaver: xss-lock runs the hack when the X
+// server's own idle timer fires, and the hack ends on a key (xss-lock only warns when it finds
+// no logind to ask).
+TEST(Hack, StartedByTheServersIdleTimerThroughXssLock) {
+  if (system("command -v xss-lock >/dev/null") != 0) GTEST_SKIP() << "xss-lock is missing";
+  XvfbScreen screen(640, 480);
+  ASSERT_EQ(Process({"xset", "s", "1", "0"}).ExitCode(5s), 0);
+  Process lock({"xss-lock", "--", FQ_HACK, "--window"});
+  SpritesMove(screen, screen.root(), {0, 0, 640, 480}, 60s);
+  ASSERT_EQ(Process({"xdotool", "key", "a"}).ExitCode(5s), 0);
+  const auto children = [&] {
+    std::ifstream list("/proc/" + std::to_string(lock.pid()) + "/task/" +
+                       std::to_string(lock.pid()) + "/children");
+    return std::string(std::istreambuf_iterator<char>(list), {});
+  };
+  for (const auto end = std::chrono::steady_clock::now() + 30s;
+       !children().empty() && std::chrono::steady_clock::now() < end;) {
+    std::this_thread::sleep_for(20ms);
+  }
+  EXPECT_EQ(children(), "") << "the hack outlived a key";
 }
 
 // Refused before the display is opened: a window id cut to 32 bits would draw elsewhere.

@@ -1,0 +1,108 @@
+/* What the end-to-end tests ask of a desktop on the session bus, through sd-bus:
+     shot OUTPUT  KWin's picture of that output (org.kde.KWin.ScreenShot2), a binary PPM on
+                  stdout
+     input        a remote desktop session of Mutter (org.gnome.Mutter.RemoteDesktop), alive
+                  while this runs: prints "ready", then sends each line of stdin as input,
+                  "key CODE" and "button CODE" (the kernel's codes, each pressed and released)
+                  and "move DX DY" (relative), each answered "ok" once Mutter took it */
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <systemd/sd-bus.h>
+#include <unistd.h>
+
+static sd_bus* bus;
+static sd_bus_error error;  /* zeroed: SD_BUS_ERROR_NULL */
+
+static int failed(const char* what, int r) {
+  fprintf(stderr, "%s: %s\n", what, error.message ? error.message : strerror(-r));
+  return 1;
+}
+
+/* KWin writes the picture into the pipe once it answered: its pixels are 32 bits, B G R A in
+   memory (QImage's RGB32 and ARGB32 kinds). */
+static int shot(const char* output) {
+  int ends[2];
+  sd_bus_message* reply = NULL;
+  if (pipe(ends)) return failed("pipe", 0);
+  int r = sd_bus_call_method(bus, "org.kde.KWin", "/org/kde/KWin/ScreenShot2",
+                             "org.kde.KWin.ScreenShot2", "CaptureScreen", &error, &reply,
+                             "sa{sv}h", output, 1, "native-resolution", "b", 1, ends[1]);
+  close(ends[1]);
+  if (r < 0) return failed("CaptureScreen", r);
+  uint32_t width = 0, height = 0, stride = 0, format = 0, value;
+  const char* key;
+  sd_bus_message_enter_container(reply, 'a', "{sv}");
+  while (sd_bus_message_enter_container(reply, 'e', "sv") > 0) {
+    sd_bus_message_read(reply, "s", &key);
+    if (sd_bus_message_read(reply, "v", "u", &value) > 0) {
+      *(!strcmp(key, "width") ? &width : !strcmp(key, "height") ? &height
+        : !strcmp(key, "stride") ? &stride : !strcmp(key, "format") ? &format : &value) = value;
+    } else {
+      sd_bus_message_skip(reply, "v");
+    }
+    sd_bus_message_exit_container(reply);
+  }
+  if (format < 4 || format > 6 || stride < 4 * width) return failed("the picture's kind", 0);
+  unsigned char* pixels = malloc((size_t)stride * height);
+  size_t got = 0;
+  for (ssize_t n = 1; pixels && got < (size_t)stride * height && n > 0; got += (size_t)n)
+    n = read(ends[0], pixels + got, (size_t)stride * height - got);
+  if (!pixels || got < (size_t)stride * height) return failed("the picture's pixels", 0);
+  printf("P6\n%u %u\n255\n", width, height);
+  for (uint32_t y = 0; y < height; ++y)
+    for (const unsigned char* p = pixels + y * stride; p < pixels + y * stride + 4 * width; p += 4)
+      putchar(p[2]), putchar(p[1]), putchar(p[0]);
+  return 0;
+}
+
+static int call(const char* session, const char* method, const char* types, ...) {
+  va_list arguments;
+  va_start(arguments, types);
+  sd_bus_message* message = NULL;
+  int r = sd_bus_message_new_method_call(bus, &message, "org.gnome.Mutter.RemoteDesktop",
+                                         session, "org.gnome.Mutter.RemoteDesktop.Session",
+                                         method);
+  if (r >= 0) r = sd_bus_message_appendv(message, types, arguments);
+  if (r >= 0) r = sd_bus_call(bus, message, 0, &error, NULL);
+  va_end(arguments);
+  sd_bus_message_unref(message);
+  return r < 0 ? failed(method, r) : 0;
+}
+
+static int input(void) {
+  sd_bus_message* reply = NULL;
+  const char* made;
+  int r = sd_bus_call_method(bus, "org.gnome.Mutter.RemoteDesktop", "/org/gnome/Mutter/RemoteDesktop",
+                             "org.gnome.Mutter.RemoteDesktop", "CreateSession", &error, &reply, "");
+  if (r < 0 || sd_bus_message_read(reply, "o", &made) < 0) return failed("CreateSession", r);
+  char session[256], line[64] = "ready";
+  snprintf(session, sizeof session, "%s", made);
+  if (call(session, "Start", "")) return 1;
+  while (printf("%s\n", line) && !fflush(stdout) && fgets(line, sizeof line, stdin)) {
+    unsigned code;
+    double dx, dy;
+    if (sscanf(line, "key %u", &code) == 1) {
+      if (call(session, "NotifyKeyboardKeycode", "ub", code, 1) ||
+          call(session, "NotifyKeyboardKeycode", "ub", code, 0)) return 1;
+    } else if (sscanf(line, "button %u", &code) == 1) {
+      if (call(session, "NotifyPointerButton", "ib", code, 1) ||
+          call(session, "NotifyPointerButton", "ib", code, 0)) return 1;
+    } else if (sscanf(line, "move %lf %lf", &dx, &dy) != 2 ||
+               call(session, "NotifyPointerMotionRelative", "dd", dx, dy)) {
+      return 1;
+    }
+    strcpy(line, "ok");
+  }
+  return 0;
+}
+
+int main(int argc, char** argv) {
+  int r = sd_bus_open_user(&bus);
+  if (r < 0) return failed("the session bus", r);
+  if (argc == 3 && !strcmp(argv[1], "shot")) return shot(argv[2]);
+  if (argc == 2 && !strcmp(argv[1], "input")) return input();
+  fputs("usage: desktop_bus shot OUTPUT | desktop_bus input\n", stderr);
+  return 2;
+}
