@@ -235,11 +235,12 @@ class Kwin(Desktop):
     outputs, scales = ("Virtual-0", "Virtual-1"), (1, 1)
 
     def launch(self):
-        # A copy without the file capability that a container may refuse.
-        shutil.copy(shutil.which("kwin_wayland"), self.path("kwin"))
+        # A copy without the file capability that a container may refuse, of the same name:
+        # KWin's own Qt platform serves only a program whose name ends so.
+        shutil.copy(shutil.which("kwin_wayland"), self.path("kwin_wayland"))
         self.env["DBUS_SESSION_BUS_ADDRESS"] = self.bus("bus")
         kwin = self.start(
-            [self.path("kwin"), "--virtual", "--width", "1024", "--height", "768",
+            [self.path("kwin_wayland"), "--virtual", "--width", "1024", "--height", "768",
              "--output-count", "2", "--socket", "wayland-fq", "--no-lockscreen",
              "--no-global-shortcuts", "--no-kactivities"],
             WAYLAND_DISPLAY="", QT_QPA_PLATFORM="offscreen", LIBGL_ALWAYS_SOFTWARE="1",
