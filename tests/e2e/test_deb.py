@@ -139,8 +139,9 @@ class DebTest(XTest):
     def test_dpkg_r_leaves_nothing(self):
         files = [line for line in dpkg("-L", PACKAGE).splitlines() if os.path.isfile(line)]
         self.assertEqual(sorted(files), [
-            "/usr/bin/flyingquorlin-wayland", "/usr/lib/systemd/user/flyingquorlin-wayland.service",
-            HACK, "/usr/share/doc/flyingquorlin/changelog.gz",
+            "/usr/bin/flyingquorlin-wayland",
+            "/usr/lib/systemd/user/flyingquorlin-wayland-idle.service",
+            "/usr/lib/systemd/user/flyingquorlin-wayland.service", HACK, "/usr/share/doc/flyingquorlin/changelog.gz",
             "/usr/share/doc/flyingquorlin/copyright",
             "/usr/share/xscreensaver/config/flyingquorlin.xml"], "the files installed")
         dpkg("-r", PACKAGE)
