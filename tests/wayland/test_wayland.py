@@ -76,6 +76,7 @@ class Desktop:
     """A compositor run as the test's user in a folder of its own; a subclass starts it in
     launch(), names its outputs and their scales, and takes their screenshots."""
     tools = ()
+    idle_seconds = "2"  # long enough for a screenshot between two runs
 
     def __init__(self):
         if os.geteuid() != 0 or not all(map(shutil.which, self.tools)):
@@ -90,7 +91,8 @@ class Desktop:
         for entry in [self.dir] + [os.path.join(self.dir, n) for n in os.listdir(self.dir)]:
             os.chown(entry, self.user.pw_uid, self.user.pw_gid)
         # How the session's idle timer starts a program, beside the program's own option.
-        self.idle = [["swayidle", "-w", "timeout", "1", self.path("flyingquorlin-wayland")]]
+        self.idle = [["swayidle", "-w", "timeout", self.idle_seconds,
+                      self.path("flyingquorlin-wayland")]]
         self.env = {"PATH": os.environ["PATH"], "XDG_RUNTIME_DIR": self.dir, "HOME": self.dir,
                     "WAYLAND_DISPLAY": "wayland-fq"}
         self.started, self.input = [], None
@@ -260,6 +262,7 @@ class Kwin(Desktop):
 class Gnome(Desktop):
     tools = ("gnome-shell", "gnome-screenshot", "dbus-daemon", "convert")
     outputs, scales = ("1024x768+0+0", "800x600+1024+0"), (1, 1)
+    idle_seconds = "10"  # a screenshot takes seconds
 
     def launch(self):
         self.idle = []  # only Mutter's idle monitor, through the program's own option
@@ -273,6 +276,10 @@ class Gnome(Desktop):
         self.appears("wayland-fq", shell)
         self.open_input([self.path("fq_desktop_bus"), "input"])
         self.send("key", 1)  # Escape: out of the overview it opens in
+
+    def place(self):  # far from the corner that opens the overview: bottom left, then in
+        for move in ((0, 5000), (-5000, 0), (400, -300)):
+            self.move(*move)
 
     def shot(self, output):
         self.run("gnome-screenshot", "-f", self.path("shot.png"))
@@ -326,7 +333,8 @@ class WaylandTest(unittest.TestCase):
 
     def test_the_idle_timer_starts_it_again_after_input(self):
         desktop, first = DESKTOP, DESKTOP.outputs[0]
-        for starter in desktop.idle + [[desktop.path("flyingquorlin-wayland"), "--when-idle", "1"]]:
+        for starter in desktop.idle + [[desktop.path("flyingquorlin-wayland"), "--when-idle",
+                                          desktop.idle_seconds]]:
             idle = self.launch(starter)
             self.assertTrue(desktop.covered(first), f"{starter}: not started when idle")
             desktop.key()
@@ -347,6 +355,10 @@ class WaylandTest(unittest.TestCase):
         for args, stand_in, code, words in (
                 (["--count", "31"], None, 2, "--count takes a number from 1 to 30"),
                 (["--speed"], None, 2, "--speed needs a value"),
+                (["--when-idle", "0"], None, 2, "--when-idle takes whole seconds from 1 to 86400"),
+                ([], "bare", 2, "nor xdg_wm_base"),
+                (["--when-idle", "5"], "bare", 2, "nor xdg_wm_base"),
+                (["--when-idle", "5"], "huge", 2, "finds no source of idleness"),
                 ([], "none", 2, "flyingquorlin instead"),
                 ([], "break", 3, "The connection to the compositor broke."),
                 ([], "pointer", 3, "The pointer's x is outside -32768 to 32767."),
