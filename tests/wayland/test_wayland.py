@@ -366,7 +366,7 @@ class WaylandTest(unittest.TestCase):
     def test_bad_options_and_a_missing_or_failing_compositor_end_it_and_say_why(self):
         # A stand-in compositor fails one way per row; a saver that spins on a broken
         # connection would use a core until killed, so its processor time is watched.
-        for args, stand_in, code, words in (
+        for row, (args, stand_in, code, words) in enumerate((
                 (["--count", "31"], None, 2, "--count takes a number from 1 to 30"),
                 (["--speed"], None, 2, "--speed needs a value"),
                 (["--when-idle", "0"], None, 2, "--when-idle takes whole seconds from 1 to 86400"),
@@ -376,8 +376,8 @@ class WaylandTest(unittest.TestCase):
                 ([], "none", 2, "flyingquorlin instead"),
                 ([], "break", 3, "The connection to the compositor broke."),
                 ([], "pointer", 3, "The pointer's x is outside -32768 to 32767."),
-                ([], "huge", 3, "a frame of 50000 by 37500 pixels, more than shared memory")):
-            env = {"WAYLAND_DISPLAY": f"fq-{stand_in}"} if stand_in else {}
+                ([], "huge", 3, "a frame of 50000 by 37500 pixels, more than shared memory"))):
+            env = {"WAYLAND_DISPLAY": f"fq-{row}"} if stand_in else {}
             if stand_in not in (None, "none"):
                 compositor = DESKTOP.start([DESKTOP.path("fq_failing_compositor"), stand_in],
                                                 stdout=subprocess.PIPE, keep=False, **env)
