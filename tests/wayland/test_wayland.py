@@ -44,11 +44,16 @@ def descendants(pid):
         return []
 
 
-def kill(pid):
-    try:
-        os.kill(pid, signal.SIGKILL)
-    except ProcessLookupError:
-        pass
+def end(process):  # by pid, with whatever it started
+    for pid in (*descendants(process.pid), process.pid) if process.returncode is None else ():
+        try:
+            os.kill(pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+    process.wait()
+    for stream in (process.stdin, process.stdout, process.stderr):
+        if stream:
+            stream.close()
 
 
 def processor_seconds(pid):  # user and system time so far
@@ -179,12 +184,7 @@ class Desktop:
 
     def stop(self):  # last started first, each with what it started, then nothing of the user
         for process in reversed(self.started):
-            for pid in (*descendants(process.pid), process.pid):
-                kill(pid)
-            process.wait()
-            for stream in (process.stdin, process.stdout):
-                if stream:
-                    stream.close()
+            end(process)
         self.log.close()
         ended = wait_until(lambda: not running_in(self.dir), 30)
         with open("/proc/mounts") as mounts:  # GNOME's document portal, ended without a word
@@ -210,8 +210,7 @@ class Sway(Desktop):
         self.appears(self.find("wayland-") or "wayland-", sway)
         os.symlink(self.find("wayland-"), self.path("wayland-fq"))
         self.env["SWAYSOCK"] = self.path(self.find("sway-ipc."))
-        self.seat = self.start([self.path("fq_virtual_seat")], stdout=subprocess.PIPE)
-        assert self.seat.stdout.readline() == b"ready\n", "no virtual pointer and keyboard"
+        self.open_input([self.path("fq_virtual_seat")])  # kept, driven by sway's own commands
         self.msg("create_output")
         # The same logical size as HEADLESS-1, so that sprites at scale 2 fit whole as often.
         self.msg("output", "HEADLESS-2", "mode", "1280x960", "scale", "2")
@@ -301,10 +300,9 @@ class Gnome(Desktop):
 
 
 class WaylandTest(unittest.TestCase):
-    def launch(self, command, stderr=None, **env):  # ended with the test, with what it started
-        process = DESKTOP.start(command, stderr=stderr, keep=False, **env)
-        self.addCleanup(process.wait)
-        self.addCleanup(lambda: [kill(pid) for pid in (*descendants(process.pid), process.pid)])
+    def launch(self, command, **kwargs):  # ended with the test
+        process = DESKTOP.start(command, keep=False, **kwargs)
+        self.addCleanup(end, process)
         return process
 
     def program(self, *args, **kwargs):
@@ -335,15 +333,15 @@ class WaylandTest(unittest.TestCase):
 
     def test_a_key_a_click_or_a_jump_ends_it_and_small_moves_do_not(self):
         desktop = DESKTOP
-        for end in (desktop.key, desktop.click, lambda: desktop.move(25, -25)):
+        for ending in (desktop.key, desktop.click, lambda: desktop.move(25, -25)):
             desktop.place()
             saver = self.saver()
             for move in ((20, 20), (-20, 5), (1, -20)):
                 desktop.move(*move)
             self.assertTrue(desktop.drawn(desktop.outputs[0]), f"no frame, {saver.poll()}")
             self.assertIsNone(saver.poll(), "a small move ended it")
-            end()
-            self.assertEqual(saver.wait(timeout=60), 0, end)
+            ending()
+            self.assertEqual(saver.wait(timeout=60), 0, ending)
 
     def test_the_idle_timer_starts_it_again_after_input(self):
         desktop, first = DESKTOP, DESKTOP.outputs[0]
@@ -358,9 +356,7 @@ class WaylandTest(unittest.TestCase):
                             f"{starter}: a key did not end it")
             self.assertTrue(desktop.covered(first), f"{starter}: not started again")
             self.assertIsNone(idle.poll(), f"{starter}: it stopped waiting")
-            for pid in (*descendants(idle.pid), idle.pid):  # swayidle -w waits for its child
-                kill(pid)
-            idle.wait()
+            end(idle)  # its saver first: swayidle -w waits for it
 
     @unittest.skipUnless(KIND == "sway", "one compositor is enough")
     def test_bad_options_and_a_missing_or_failing_compositor_end_it_and_say_why(self):
@@ -379,14 +375,10 @@ class WaylandTest(unittest.TestCase):
                 ([], "huge", 3, "a frame of 50000 by 37500 pixels, more than shared memory"))):
             env = {"WAYLAND_DISPLAY": f"fq-{row}"} if stand_in else {}
             if stand_in not in (None, "none"):
-                compositor = DESKTOP.start([DESKTOP.path("fq_failing_compositor"), stand_in],
-                                                stdout=subprocess.PIPE, keep=False, **env)
-                for end in (compositor.stdin.close, compositor.stdout.close, compositor.wait):
-                    self.addCleanup(end)
-                self.addCleanup(kill, compositor.pid)
+                compositor = self.launch([DESKTOP.path("fq_failing_compositor"), stand_in],
+                                         stdout=subprocess.PIPE, **env)
                 self.assertEqual(compositor.stdout.readline(), b"ready\n", stand_in)
             saver = self.program(*args, stderr=subprocess.PIPE, **env)
-            self.addCleanup(saver.stderr.close)
             wait_until(lambda: saver.poll() is not None or processor_seconds(saver.pid) > 2)
             self.assertIsNotNone(saver.poll(), f"{args} {stand_in}: it spins or hangs")
             self.assertEqual((saver.returncode, words in saver.stderr.read().decode()),
