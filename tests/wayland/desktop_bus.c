@@ -5,7 +5,7 @@
                   while this runs: prints "ready", then sends each line of stdin as input,
                   "key CODE" and "button CODE" (the kernel's codes, each pressed and released)
                   and "move DX DY" (relative), each answered "ok" once Mutter took it */
-#include <stdarg.h>
+#include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -57,19 +57,9 @@ static int shot(const char* output) {
   return 0;
 }
 
-static int call(const char* session, const char* method, const char* types, ...) {
-  va_list arguments;
-  va_start(arguments, types);
-  sd_bus_message* message = NULL;
-  int r = sd_bus_message_new_method_call(bus, &message, "org.gnome.Mutter.RemoteDesktop",
-                                         session, "org.gnome.Mutter.RemoteDesktop.Session",
-                                         method);
-  if (r >= 0) r = sd_bus_message_appendv(message, types, arguments);
-  if (r >= 0) r = sd_bus_call(bus, message, 0, &error, NULL);
-  va_end(arguments);
-  sd_bus_message_unref(message);
-  return r < 0 ? failed(method, r) : 0;
-}
+#define SESSION_CALL(method, ...)                                                          \
+  sd_bus_call_method(bus, "org.gnome.Mutter.RemoteDesktop", session,                      \
+                     "org.gnome.Mutter.RemoteDesktop.Session", method, &error, NULL, __VA_ARGS__)
 
 static int input(void) {
   sd_bus_message* reply = NULL;
@@ -79,20 +69,20 @@ static int input(void) {
   if (r < 0 || sd_bus_message_read(reply, "o", &made) < 0) return failed("CreateSession", r);
   char session[256], line[64] = "ready";
   snprintf(session, sizeof session, "%s", made);
-  if (call(session, "Start", "")) return 1;
+  if ((r = SESSION_CALL("Start", "")) < 0) return failed("Start", r);
   while (printf("%s\n", line) && !fflush(stdout) && fgets(line, sizeof line, stdin)) {
     unsigned code;
     double dx, dy;
-    if (sscanf(line, "key %u", &code) == 1) {
-      if (call(session, "NotifyKeyboardKeycode", "ub", code, 1) ||
-          call(session, "NotifyKeyboardKeycode", "ub", code, 0)) return 1;
-    } else if (sscanf(line, "button %u", &code) == 1) {
-      if (call(session, "NotifyPointerButton", "ib", code, 1) ||
-          call(session, "NotifyPointerButton", "ib", code, 0)) return 1;
-    } else if (sscanf(line, "move %lf %lf", &dx, &dy) != 2 ||
-               call(session, "NotifyPointerMotionRelative", "dd", dx, dy)) {
-      return 1;
-    }
+    const char* method = sscanf(line, "key %u", &code) == 1      ? "NotifyKeyboardKeycode"
+                         : sscanf(line, "button %u", &code) == 1 ? "NotifyPointerButton"
+                                                                 : NULL;
+    const char* types = method && !strcmp(method, "NotifyPointerButton") ? "ib" : "ub";
+    r = -EINVAL;  /* pressed, then released */
+    if (method && (r = SESSION_CALL(method, types, code, 1)) >= 0)
+      r = SESSION_CALL(method, types, code, 0);
+    if (sscanf(line, "move %lf %lf", &dx, &dy) == 2)
+      r = SESSION_CALL("NotifyPointerMotionRelative", "dd", dx, dy);
+    if (r < 0) return failed(line, r);
     strcpy(line, "ok");
   }
   return 0;

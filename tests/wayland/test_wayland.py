@@ -1,16 +1,11 @@
-"""flyingquorlin-wayland end to end on a real compositor, headless and of the test's own, run as
-a user the test makes (sway refuses root), with one set of cases for each:
-  sway   two outputs, one at scale 2, and one made while it runs; bad options and a missing or
-         failing compositor (a stand-in, failing_compositor.c) give exit codes 2 and 3 without
-         spinning
-  kwin   two outputs, through the layer shell, with a session bus of its own
-  gnome  two monitors, through fullscreen windows, with session and system buses of its own
-On each, every output is covered with its flock at its scale; a key, a click and a jump end it,
-small moves do not; the session's idle timer starts it, and again after input. Each compositor
-ends with everything the test started, nothing left running in its folder. Skipped (exit code 77)
-where the compositor cannot start.
-Usage: python3 test_wayland.py sway|kwin|gnome PROGRAM HELPER... (fq_virtual_seat and
-fq_failing_compositor for sway, fq_fake_input and fq_desktop_bus for kwin, fq_desktop_bus for gnome)"""
+"""flyingquorlin-wayland under a headless compositor of the test's own, run as a user the test
+makes (sway refuses root), one set of cases for each (tests/wayland/README.md): every output
+covered with its flock at its scale (on sway, two scales and an output made while it runs); a
+key, a click and a jump end it, small moves do not; the idle timer starts it, and again after
+input. On sway, bad options and a missing or failing compositor (failing_compositor.c) give
+exit codes 2 and 3 without spinning. Nothing is left running in the test's folder. Skipped
+(exit code 77) where the compositor cannot start.
+Usage: python3 test_wayland.py sway|kwin|gnome PROGRAM HELPER..."""
 
 import os
 import pwd
