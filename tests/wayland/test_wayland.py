@@ -257,8 +257,12 @@ class Kwin(Desktop):
         self.start(["swaybg", "-c", "#ffffff"])
         self.open_input([self.path("fq_fake_input")])
 
-    def shot(self, output):
-        return ppm_pixels(self.run(self.path("fq_desktop_bus"), "shot", output)[1])
+    def shot(self, output):  # B G R A in memory, to R G B
+        picture = self.run(self.path("fq_desktop_bus"), "shot", output)[1]
+        pixels = bytearray(len(picture) // 4 * 3)
+        for colour in range(3):
+            pixels[colour::3] = picture[2 - colour::4]
+        return bytes(pixels), 1024
 
 
 class Gnome(Desktop):

@@ -11,35 +11,30 @@
 
 #define SESSION "/org/freedesktop/login1/session/fq"
 
-static int session(sd_bus_message* call, void* data, sd_bus_error* error) {
+static int answer(sd_bus_message* call, void* data, sd_bus_error* error) {
   (void)data, (void)error;
-  return sd_bus_reply_method_return(call, "o", SESSION);
-}
-
-static int inhibitor(sd_bus_message* call, void* data, sd_bus_error* error) {
-  (void)data, (void)error;
+  const char* method = sd_bus_message_get_member(call);
+  if (strcmp(method, "Inhibit")) {
+    return strcmp(method, "SetLockedHint") ? sd_bus_reply_method_return(call, "o", SESSION)
+                                           : sd_bus_reply_method_return(call, "");
+  }
   const int fd = open("/dev/null", O_RDONLY);
   const int r = sd_bus_reply_method_return(call, "h", fd);
   close(fd);
   return r;
 }
 
-static int done(sd_bus_message* call, void* data, sd_bus_error* error) {
-  (void)data, (void)error;
-  return sd_bus_reply_method_return(call, "");
-}
-
 int main(void) {
   static const sd_bus_vtable manager[] = {
       SD_BUS_VTABLE_START(0),
-      SD_BUS_METHOD("GetSession", "s", "o", session, 0),
-      SD_BUS_METHOD("GetSessionByPID", "u", "o", session, 0),
-      SD_BUS_METHOD("Inhibit", "ssss", "h", inhibitor, 0),
+      SD_BUS_METHOD("GetSession", "s", "o", answer, 0),
+      SD_BUS_METHOD("GetSessionByPID", "u", "o", answer, 0),
+      SD_BUS_METHOD("Inhibit", "ssss", "h", answer, 0),
       SD_BUS_SIGNAL("PrepareForSleep", "b", 0),
       SD_BUS_VTABLE_END};
   static const sd_bus_vtable of_session[] = {
       SD_BUS_VTABLE_START(0),
-      SD_BUS_METHOD("SetLockedHint", "b", "", done, 0),
+      SD_BUS_METHOD("SetLockedHint", "b", "", answer, 0),
       SD_BUS_SIGNAL("Lock", "", 0),
       SD_BUS_SIGNAL("Unlock", "", 0),
       SD_BUS_VTABLE_END};
