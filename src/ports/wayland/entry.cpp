@@ -23,9 +23,10 @@ std::string Usage() {
   return "Usage: flyingquorlin-wayland [--speed MS] [--count N] [--scale K] [--when-idle S]\n"
          "Covers every output of a Wayland session until a key, a click or a pointer jump\n"
          "ends it.\n" +
-         SaverOptionsUsage("each output's own scale") +
-         "  --when-idle S   stay running, and cover the outputs each time the session has\n"
-         "                  been idle S seconds, 1 to " + std::to_string(kMostIdleSeconds) + "\n";
+         SaverOptionsUsage("each output's own scale",
+                           "  --when-idle S   stay running, and cover the outputs each time the "
+                           "session has\n                  been idle S seconds, 1 to " +
+                               std::to_string(kMostIdleSeconds) + "\n");
 }
 
 // The saver's own options, for the process that --when-idle starts.

@@ -1,6 +1,6 @@
 // The roles the animation needs (SaverWindow, OtherMonitors, Pacing, WorkSurfaces) on a Wayland
-// compositor with the layer shell or xdg-shell (cover_shell.h). Every output gets a covering stage (monitor_stage.h); the
-// first one shown is the saver window's, the rest are the other monitors. Input from the seat
+// compositor with the layer shell or xdg-shell (cover_shell.h). Every output gets a covering
+// stage (monitor_stage.h); the first one shown is the saver window's, the rest are the other monitors. Input from the seat
 // reaches SaverEvents in a pointer space of the port's own: the outputs side by side in their
 // physical pixels, in the order they came, so that each point names one output and its scale.
 // A move that enters another output only sets the pointer's resting point: the compositor
