@@ -6,7 +6,8 @@
 # against a bare window; each for the x86_64 build and, where 32-bit code runs, the i686 one,
 # each under its own Wine.
 # Then the drawing time and processor share of the XScreenSaver hack on the X11 port, natively,
-# and the Wayland client's figures under a headless sway (bench/wayland/run_under_sway.py).
+# and the Wayland client's figures under a headless sway and a headless gnome-shell
+# (bench/wayland/run_under_sway.py, run_under_gnome.py).
 # Then a dense screen: 3840x2160 at 192 dpi (Wine's LogPixels, in a prefix of its own), where the
 # Windows programs take k = 2 from the DPI as the saver does; the drawing time, processor share
 # and private memory again.
@@ -357,10 +358,14 @@ x11_hack() {
 }
 
 # The Wayland client under a headless sway of its own: frame time against a bare loop on the same
-# buffers, processor share, start-up on two outputs and resident memory.
+# buffers, processor share, start-up on two outputs and resident memory; then under a headless
+# gnome-shell with two monitors, on fullscreen windows: frame time, processor share, and the
+# share of --when-idle while it waits.
 wayland() {
   cmake --build "$native_dir" -j2 --target flyingquorlin-wayland fq_wayland_bench >/dev/null
   /usr/bin/python3 bench/wayland/run_under_sway.py "$native_dir/flyingquorlin-wayland" \
+    "$native_dir/bench/wayland/fq_wayland_bench" "$sample_seconds"
+  /usr/bin/python3 bench/wayland/run_under_gnome.py "$native_dir/flyingquorlin-wayland" \
     "$native_dir/bench/wayland/fq_wayland_bench" "$sample_seconds"
 }
 

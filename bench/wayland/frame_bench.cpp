@@ -1,7 +1,8 @@
-// Wayland benchmark, run under a headless sway with one output by scripts/bench.sh. Without
-// arguments it prints the time per frame of the real `FrameStep` and the yield that presents it
-// on the Wayland port, for Count 8 and 30, against a bare loop that draws the same cells into
-// the same shared-memory buffers, damages them and commits, in the same run. With
+// Wayland benchmark, run by scripts/bench.sh under a headless sway with one output (the layer
+// shell) and under a headless gnome-shell with two (fullscreen windows). Without arguments it
+// prints the time per frame of the real `FrameStep` and the yield that presents it on the
+// Wayland port, for Count 8 and 30, against a bare loop that draws the same cells into the same
+// shared-memory buffers of every output, damages them and commits, in the same run. With
 // "--paced SECONDS COUNT" it runs the bare loop paced like the saver at Speed 25, so that the
 // script can measure its processor share from outside, as it does for the saver.
 #include <chrono>
@@ -65,6 +66,26 @@ class BareBlits {
   BareCells cells_;
 };
 
+// The bare loop on every output shown, as the frame step draws a flock on each: each from the
+// primary's sprite places, wrapping within its own output.
+class BareLoops {
+ public:
+  BareLoops(wayland::WaylandPlatform& platform, const Picture& sheet, const SpriteTable& sprites,
+            int count) {
+    const std::vector<wayland::MonitorStage*> shown = platform.Shown();
+    loops_.reserve(shown.size());
+    for (wayland::MonitorStage* stage : shown) {
+      loops_.emplace_back(*stage, sheet, sprites, count, stage->size());
+    }
+  }
+  void Frame() {
+    for (BareBlits& loop : loops_) loop.Frame();
+  }
+
+ private:
+  std::vector<BareBlits> loops_;
+};
+
 double Seconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
@@ -82,7 +103,7 @@ void CompareDrawing(wayland::WaylandPlatform& platform, ScaledStage& stage, cons
     for (Timings& way : ways) {
       const bool step = &way == &ways[0];
       scene.Sprites() = start;
-      BareBlits bare(*platform.Shown().front(), sheet, start, count, screen);
+      BareLoops bare(platform, sheet, start, count);
       const double begin = Seconds();
       for (int i = 0; i < kFramesPerRound; ++i) {
         step ? scene.FrameStep() : bare.Frame();
@@ -111,8 +132,7 @@ int main(int argc, char** argv) {
         [&](double seconds, int16_t count) {
           bench::BenchScene bench_scene(stage, stage, stage, platform, count);
           Scene& scene = bench_scene.scene();
-          bench::BareBlits bare(*platform.Shown().front(), sheet, scene.Sprites(), count,
-                                {scene.ScreenW(), scene.ScreenH()});
+          bench::BareLoops bare(platform, sheet, scene.Sprites(), count);
           bench::RunPaced(platform, seconds, bench::Seconds, [&] { bare.Frame(); });
         },
         [&](int16_t count) { bench::CompareDrawing(platform, stage, sheet, count); });

@@ -14,8 +14,9 @@ down and coming back in at the left and top edges.
 This package holds the XScreenSaver hack flyingquorlin and its settings
 description, so that XScreenSaver's settings program offers it with its
 pause and number of quorlins; and flyingquorlin-wayland, the same saver for
-Wayland sessions whose compositor has the layer shell, with a systemd user
-unit (disabled) that runs it from swayidle.")
+Wayland sessions (GNOME, KDE Plasma, sway and others), with two systemd user
+units, both disabled: one that starts it itself after ten idle minutes, one
+that runs it from swayidle.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -68,11 +68,12 @@
 //
 // THE WAYLAND PORT (ports/wayland/), the client `flyingquorlin-wayland`
 // - Implements: SaverWindow, OtherMonitors, Pacing and WorkSurfaces on libwayland-client with
-//   the layer shell: a surface on the overlay layer of every output, the first the saver
-//   window's, each drawn at its output's scale into shared-memory buffers, of which only the
-//   sprites' cells are damaged. Keys, buttons and moves reach SaverEvents.
-// - Cannot: run without the layer shell (GNOME's compositor has none): it says so and exits
-//   with 2. Has no settings dialog, store, guard or password service, as the hack has none.
+//   the layer shell (a surface on the overlay layer of every output) or, without it, xdg-shell
+//   (a window made fullscreen on every output); the first the saver window's, each drawn at its
+//   output's scale into shared-memory buffers, of which only the sprites' cells are damaged.
+//   Keys, buttons and moves reach SaverEvents. --when-idle runs it each time the session is idle.
+// - Cannot: run without either shell: it says so and exits with 2. Has no settings dialog,
+//   store, guard or password service, as the hack has none.
 #pragma once
 
 #include "platform/other_monitors.h"

@@ -4,9 +4,10 @@
               output is never configured), queues pointer events, then posts a protocol error
      pointer  once a frame is shown, the pointer enters at an x beyond 16 bits
      huge     configures the first output's surface at 50000 by 50000
-   It offers a compositor, shared memory, the layer shell, a seat with a pointer and two outputs
-   at scale 1, and accepts every request: one dispatcher makes the objects requests create and
-   destroys those that requests end. Listens on $WAYLAND_DISPLAY in $XDG_RUNTIME_DIR and prints
+     bare     offers no shell to cover with
+   It offers a compositor, shared memory, the layer shell (but when bare), a seat with a pointer
+   and two outputs at scale 1, and no source of idleness, and accepts every request: one
+   dispatcher makes the objects requests create and destroys those that requests end. Listens on $WAYLAND_DISPLAY in $XDG_RUNTIME_DIR and prints
    "ready"; runs until killed. */
 #include <stdio.h>
 #include <string.h>
@@ -96,6 +97,7 @@ int main(int argc, char** argv) {
                                           &wl_output_interface, &wl_output_interface};
   const int versions[] = {4, 1, 1, 1, 2, 2};
   for (size_t k = 0; k < sizeof offered / sizeof *offered; ++k) {
+    if (offered[k] == &zwlr_layer_shell_v1_interface && !strcmp(failure, "bare")) continue;
     wl_global_create(display, offered[k], versions[k], (void*)offered[k], bind);
   }
   puts("ready");

@@ -1,13 +1,16 @@
 // The Wayland port's surfaces against the in-memory platform's exact SRCCOPY, SRCAND and
 // SRCPAINT: the same seed and frames leave the same pixels in the frame and in WorkScr, and
 // every pixel a frame changes lies in the damage it announces (the compositor redraws no
-// other). The sheet holds random bits, so AND and OR meet every bit pattern.
+// other). The sheet holds random bits, so AND and OR meet every bit pattern. Then what
+// --when-idle decides without a connection: its value, and the source of idleness.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "animation/random_source.h"
 #include "fake/scene_fixture.h"
+#include "idle_watch.h"
+#include "ports/unix/saver_options.h"
 #include "ports/unix/embedded_sheets.h"
 #include "stage_surfaces.h"
 
@@ -72,6 +75,39 @@ TEST(WaylandSurfaces, MatchTheInMemoryPlatformAndDamageAllTheyChange) {
   pixels.BitBlt(SurfaceId::SaverWindow, 0, 0, work.width, work.height, SurfaceId::WorkScr, 0, 0,
                 RasterOp::SrcCopy);
   EXPECT_EQ(fake::Difference(frame.pixels, work), "") << "WorkScr";
+}
+
+TEST(WhenIdle, TakesWholeSecondsFromOneToADay) {
+  for (const auto& [text, seconds] : std::vector<std::pair<std::string_view, uint32_t>>{
+           {"1", 1}, {"600", 600}, {"86400", 86400}, {"0", 0}, {"86401", 0}, {"4294967296", 0},
+           {"-5", 0}, {"+5", 0}, {"1.5", 0}, {"5s", 0}, {" 5", 0}, {"", 0}}) {
+    if (seconds) {
+      EXPECT_EQ(ReadIdleSeconds(text), seconds) << text;
+    } else {
+      EXPECT_THROW(ReadIdleSeconds(text), OptionError) << text;
+    }
+  }
+}
+
+// The compositor's notifiers need its seat; GNOME's monitor is asked only when they fail.
+TEST(WhenIdle, TakesTheBestSourceOfIdlenessOffered) {
+  using enum IdleSource;
+  const std::string seat = "wl_seat", ext = "ext_idle_notifier_v1", kde = "org_kde_kwin_idle";
+  for (const auto& [offered, mutter, expected, asked] :
+       std::vector<std::tuple<std::vector<std::string>, bool, IdleSource, bool>>{
+           {{seat, kde, ext}, true, kIdleNotifier, false},
+           {{kde, seat}, true, kKdeIdle, false},
+           {{ext, kde}, true, kMutterMonitor, true},
+           {{seat, "xdg_wm_base"}, true, kMutterMonitor, true},
+           {{seat, ext, kde}, false, kIdleNotifier, false},
+           {{ext}, false, kNone, true}}) {
+    std::vector<Global> globals;
+    for (const std::string& interface : offered) globals.push_back({interface});
+    bool was_asked = false;
+    EXPECT_EQ(ChooseIdleSource(globals, [&, mutter = mutter] { return was_asked = true, mutter; }),
+              expected) << offered.size() << " globals, then " << offered.back();
+    EXPECT_EQ(was_asked, asked) << offered.back();
+  }
 }
 
 }  // namespace

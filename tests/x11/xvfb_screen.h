@@ -32,6 +32,8 @@ class Process {
     if (pid_ != 0 && kill(pid_, SIGTERM) == 0) waitpid(pid_, nullptr, 0);
   }
 
+  pid_t pid() const { return pid_; }
+
   // The exit code, once the program has ended within `wait`.
   std::optional<int> ExitCode(std::chrono::milliseconds wait) {
     int status = 0;

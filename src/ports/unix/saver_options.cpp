@@ -60,7 +60,7 @@ void ReadSaverOptions(std::span<const std::string_view> arguments, SaverOptions&
   }
 }
 
-std::string SaverOptionsUsage(std::string_view scale_default) {
+std::string SaverOptionsUsage(std::string_view scale_default, std::string_view own_lines) {
   std::ostringstream usage;
   usage << "  --speed MS      the pause after each frame, " << kSpeedSetting.dialog_min << " to "
         << kSpeedSetting.dialog_max << " ms (default " << kSpeedSetting.default_value << ")\n"
@@ -68,7 +68,7 @@ std::string SaverOptionsUsage(std::string_view scale_default) {
         << kCountSetting.dialog_max << " (default " << kCountSetting.default_value << ")\n"
         << "  --scale K       show every pixel as K by K, 1 to " << kMaxScale << " (default "
         << scale_default << ")\n"
-        << "  --help          this text\n";
+        << own_lines << "  --help          this text\n";
   return usage.str();
 }
 

@@ -38,8 +38,8 @@ using OwnOptions = std::function<bool(std::string_view option, const OptionValue
 void ReadSaverOptions(std::span<const std::string_view> arguments, SaverOptions& options,
                       const OwnOptions& own = {});
 
-// The usage lines of the shared options; `scale_default` says what the port does without
-// --scale.
-std::string SaverOptionsUsage(std::string_view scale_default);
+// The usage lines of the shared options, a program's own `own_lines` before --help;
+// `scale_default` says what the port does without --scale.
+std::string SaverOptionsUsage(std::string_view scale_default, std::string_view own_lines = {});
 
 }  // namespace fq

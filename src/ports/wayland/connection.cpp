@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "base/fault.h"
-#include "layer_shell_client.h"
+#include "cover_shell.h"
 #include "listener_guard.h"
 #include "ports/unix/embedded_sheets.h"
 
@@ -21,21 +21,16 @@ constexpr int kStartRoundTrips = 8;
 }  // namespace
 
 WaylandPlatform::WaylandPlatform(int forced_scale) : display_(wl_display_connect(nullptr)) {
-  if (!display_) {
-    throw MissingCompositor(
-        "no Wayland compositor answers ($WAYLAND_DISPLAY names none, or nothing listens "
-        "there).");
-  }
+  if (!display_) throw MissingCompositor(kNoCompositor);
   registry_ = wl_display_get_registry(display_);
   static constexpr wl_registry_listener kListener{.global = Guarded<Global>,
                                                   .global_remove = Guarded<GlobalRemoved>};
   wl_registry_add_listener(registry_, &kListener, this);
   Dispatched(wl_display_roundtrip(display_));
-  if (!layer_shell_) {
-    throw MissingCompositor(
-        "the compositor has no layer shell (zwlr_layer_shell_v1), which a saver needs to "
-        "cover the screens; GNOME offers none.");
-  }
+  // The layer shell puts the saver above panels and notifications too.
+  shell_ = layer_shell_ ? std::move(layer_shell_) : std::move(fullscreen_shell_);
+  fullscreen_shell_.reset();
+  if (!shell_) throw MissingCompositor(kNoCoverShell);
   if (!compositor_ || !shm_) {
     throw Fault(FaultKind::PlatformFailure, "The compositor offers no surfaces in shared memory.");
   }
@@ -43,14 +38,17 @@ WaylandPlatform::WaylandPlatform(int forced_scale) : display_(wl_display_connect
       .display = *display_,
       .compositor = *compositor_,
       .shm = *shm_,
-      .layer_shell = *layer_shell_,
+      .shell = *shell_,
       .forced_scale = forced_scale,
       .sheet = [this](int scale) -> const Picture& {
         std::optional<Picture>& sheet = sheets_.at(scale - 1);
         if (!sheet) sheet = EmbeddedSheet(scale);
         return *sheet;
       },
-      .changed = [this] { MarkMonitorsChanged(); }});
+      .changed = [this] { MarkMonitorsChanged(); },
+      .close_asked = [this] {
+        if (events_) events_->CloseRequested(0);
+      }});
   for (const auto& [name, version] : early_outputs_) AddOutput(name, version);
   for (int trip = 0; trip < kStartRoundTrips && Shown().size() < outputs_.size(); ++trip) {
     Dispatched(wl_display_roundtrip(display_));
@@ -67,7 +65,7 @@ WaylandPlatform::~WaylandPlatform() {
   if (pointer_) wl_pointer_destroy(pointer_);
   if (keyboard_) wl_keyboard_destroy(keyboard_);
   if (seat_) wl_seat_destroy(seat_);
-  if (layer_shell_) zwlr_layer_shell_v1_destroy(layer_shell_);
+  shell_.reset();
   if (shm_) wl_shm_destroy(shm_);
   if (compositor_) wl_compositor_destroy(compositor_);
   wl_registry_destroy(registry_);
@@ -86,8 +84,10 @@ void WaylandPlatform::Global(void* data, wl_registry* registry, uint32_t name,
         bind(wl_compositor_interface, WL_SURFACE_DAMAGE_BUFFER_SINCE_VERSION));
   } else if (what == wl_shm_interface.name) {
     self.shm_ = static_cast<wl_shm*>(bind(wl_shm_interface, 1));
-  } else if (what == zwlr_layer_shell_v1_interface.name) {
-    self.layer_shell_ = static_cast<zwlr_layer_shell_v1*>(bind(zwlr_layer_shell_v1_interface, 1));
+  } else if (what == kLayerShellName && !self.layer_shell_ && !self.shell_) {
+    self.layer_shell_ = LayerShell(*registry, name);
+  } else if (what == kFullscreenShellName && !self.fullscreen_shell_ && !self.shell_) {
+    self.fullscreen_shell_ = FullscreenShell(*registry, name);
   } else if (what == wl_seat_interface.name && !self.seat_) {
     self.seat_ = static_cast<wl_seat*>(bind(wl_seat_interface, 1));
     static constexpr wl_seat_listener kListener{.capabilities = Guarded<SeatCapabilities>,

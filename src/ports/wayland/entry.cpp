@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "base/fault.h"
+#include "idle_watch.h"
 #include "ports/unix/run_until_dismissed.h"
 #include "ports/unix/saver_options.h"
 #include "wayland_platform.h"
+#include "when_idle.h"
 
 namespace fq::wayland {
 namespace {
@@ -18,10 +20,21 @@ namespace {
 constexpr int kUsageExitCode = 2;
 
 std::string Usage() {
-  return "Usage: flyingquorlin-wayland [--speed MS] [--count N] [--scale K]\n"
-         "Covers every output of a Wayland session with the layer shell until a key, a click\n"
-         "or a pointer jump ends it.\n" +
-         SaverOptionsUsage("each output's own scale");
+  return "Usage: flyingquorlin-wayland [--speed MS] [--count N] [--scale K] [--when-idle S]\n"
+         "Covers every output of a Wayland session until a key, a click or a pointer jump\n"
+         "ends it.\n" +
+         SaverOptionsUsage("each output's own scale",
+                           "  --when-idle S   stay running, and cover the outputs each time the "
+                           "session has\n                  been idle S seconds, 1 to " +
+                               std::to_string(kMostIdleSeconds) + "\n");
+}
+
+// The saver's own options, for the process that --when-idle starts.
+std::vector<std::string> SaverArguments(const SaverOptions& options) {
+  std::vector<std::string> arguments{"--speed", std::to_string(options.settings.Speed),
+                                     "--count", std::to_string(options.settings.Count)};
+  if (options.scale) arguments.insert(arguments.end(), {"--scale", std::to_string(options.scale)});
+  return arguments;
 }
 
 [[noreturn]] void Run(const SaverOptions& options) {
@@ -38,21 +51,23 @@ int main(int argc, char** argv) {
   try {
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     fq::SaverOptions options;
-    fq::ReadSaverOptions(arguments, options);
+    uint32_t idle_seconds = 0;
+    fq::ReadSaverOptions(arguments, options, [&](std::string_view option, const auto& value) {
+      if (option != "--when-idle") return false;
+      idle_seconds = ReadIdleSeconds(value());
+      return true;
+    });
     if (options.help) {
       std::fputs(Usage().c_str(), stdout);
       return EXIT_SUCCESS;
     }
+    if (idle_seconds) return RunWhenIdle(idle_seconds, SaverArguments(options));
     Run(options);
   } catch (const fq::OptionError& refused) {
     std::fprintf(stderr, "%s: %s\n%s", kName, refused.what(), Usage().c_str());
     return kUsageExitCode;
   } catch (const MissingCompositor& missing) {
-    std::fprintf(stderr,
-                 "%s: %s\nIt runs in Wayland sessions whose compositor has the layer shell "
-                 "(sway, Hyprland, KDE Plasma...).\nIn an X11 session, use the XScreenSaver "
-                 "hack flyingquorlin instead.\n",
-                 kName, missing.what());
+    std::fprintf(stderr, "%s: %s\n", kName, missing.what());
     return kUsageExitCode;
   } catch (const fq::Fault& fault) {
     std::fprintf(stderr, "%s: %s\n", kName, fault.what());

@@ -9,6 +9,8 @@
 
 #include "base/fault.h"
 
+struct wl_display;
+
 namespace fq::wayland {
 
 // The exception a listener threw, not yet thrown again; a thread dispatches one connection.
@@ -33,5 +35,9 @@ inline int Dispatched(int result) {
   }
   return result;
 }
+
+// Handles the events that have come, reading those the socket holds without waiting for more
+// (pacing.cpp).
+void DispatchReady(wl_display& display);
 
 }  // namespace fq::wayland

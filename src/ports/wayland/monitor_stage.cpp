@@ -4,16 +4,11 @@
 
 #include <algorithm>
 
-#include "layer_shell_client.h"
 #include "listener_guard.h"
 #include "platform/screen_scale.h"
 
 namespace fq::wayland {
 namespace {
-
-constexpr uint32_t kAllEdges =
-    ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
-    ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT;
 
 void Ignore() {}
 
@@ -53,7 +48,7 @@ void MonitorStage::OutputScale(void* data, wl_output*, int32_t factor) {
 
 void MonitorStage::OutputDone(void* data, wl_output*) {
   auto& stage = *static_cast<MonitorStage*>(data);
-  if (!stage.layer_) {
+  if (!stage.cover_) {
     stage.Cover();
   } else {
     stage.Measure();
@@ -62,32 +57,17 @@ void MonitorStage::OutputDone(void* data, wl_output*) {
 
 void MonitorStage::Cover() {
   surface_ = wl_compositor_create_surface(&tools_.compositor);
-  layer_ = zwlr_layer_shell_v1_get_layer_surface(&tools_.layer_shell, surface_, output_,
-                                                 ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY,
-                                                 "flyingquorlin");
-  static constexpr zwlr_layer_surface_v1_listener kListener{.configure = Guarded<Configured>,
-                                                            .closed = Guarded<Closed>};
-  zwlr_layer_surface_v1_add_listener(layer_, &kListener, this);
-  zwlr_layer_surface_v1_set_anchor(layer_, kAllEdges);
-  // Over panels too, rather than beside them.
-  zwlr_layer_surface_v1_set_exclusive_zone(layer_, -1);
-  zwlr_layer_surface_v1_set_keyboard_interactivity(
-      layer_, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
-  wl_surface_commit(surface_);
+  cover_ = tools_.shell.Cover(*surface_, *output_, *this);
 }
 
-void MonitorStage::Configured(void* data, zwlr_layer_surface_v1* layer, uint32_t serial,
-                             uint32_t width, uint32_t height) {
-  auto& stage = *static_cast<MonitorStage*>(data);
-  zwlr_layer_surface_v1_ack_configure(layer, serial);
-  stage.logical_ = {static_cast<int32_t>(width), static_cast<int32_t>(height)};
-  stage.Measure();
+void MonitorStage::Sized(Extent logical) {
+  logical_ = logical;
+  Measure();
 }
 
-void MonitorStage::Closed(void* data, zwlr_layer_surface_v1*) {
-  auto& stage = *static_cast<MonitorStage*>(data);
-  stage.Withdraw();
-  stage.tools_.changed();
+void MonitorStage::Withdrawn() {
+  Withdraw();
+  tools_.changed();
 }
 
 void MonitorStage::PinScale(int scale) {
@@ -97,7 +77,7 @@ void MonitorStage::PinScale(int scale) {
 
 // Art exists up to kMaxScale; a denser output shows it a little enlarged by the compositor.
 void MonitorStage::Measure() {
-  if (!layer_ || logical_.width <= 0) return;
+  if (!cover_ || logical_.width <= 0) return;
   const int scale = pinned_scale_ ? pinned_scale_
                     : tools_.forced_scale ? tools_.forced_scale
                                           : std::clamp(output_scale_, 1, kMaxScale);
@@ -113,19 +93,15 @@ void MonitorStage::Measure() {
 }
 
 void MonitorStage::Withdraw() {
-  if (layer_) zwlr_layer_surface_v1_destroy(layer_);
+  cover_.reset();
   if (surface_) wl_surface_destroy(surface_);
-  layer_ = nullptr;
   surface_ = nullptr;
   frame_.Resize({});
   surfaces_.UnloadWorkSurfaces();
 }
 
 void MonitorStage::TakeKeyboard() {
-  if (!layer_) return;
-  zwlr_layer_surface_v1_set_keyboard_interactivity(
-      layer_, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
-  wl_surface_commit(surface_);
+  if (cover_) cover_->TakeKeyboard();
 }
 
 void MonitorStage::PaintBlack() {

@@ -1,12 +1,13 @@
-// One output covered by the saver: a layer surface on the overlay layer, anchored to all four
-// edges, that takes the keyboard; its frame in shared-memory buffers at the output's scale; and
-// the work surfaces its flock draws with (stage_surfaces.h).
+// One output covered by the saver: a surface over the whole output in the shell's covering role
+// (cover_shell.h); its frame in shared-memory buffers at the output's scale; and the work
+// surfaces its flock draws with (stage_surfaces.h).
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 
+#include "cover_shell.h"
 #include "frame_buffers.h"
 #include "ports/shared/forwarded_surfaces.h"
 #include "resources/picture.h"
@@ -15,8 +16,6 @@
 struct wl_compositor;
 struct wl_output;
 struct wl_surface;
-struct zwlr_layer_shell_v1;
-struct zwlr_layer_surface_v1;
 
 namespace fq::wayland {
 
@@ -25,16 +24,18 @@ struct StageTools {
   wl_display& display;
   wl_compositor& compositor;
   wl_shm& shm;
-  zwlr_layer_shell_v1& layer_shell;
+  CoverShell& shell;
   // The scale chosen by hand (1 to kMaxScale), or 0 for each output's own.
   int forced_scale = 0;
   // The sheet drawn for a scale, decoded once.
   std::function<const Picture&(int scale)> sheet;
   // Called when a stage's size, scale or presence changes.
   std::function<void()> changed;
+  // Called when someone asks to close a stage.
+  std::function<void()> close_asked;
 };
 
-class MonitorStage : public ForwardedSurfaces<MonitorStage> {
+class MonitorStage : public ForwardedSurfaces<MonitorStage>, CoverEvents {
  public:
   // Binds nothing itself: `output` is the bound global `name`.
   MonitorStage(StageTools& tools, wl_output* output, uint32_t name);
@@ -68,9 +69,10 @@ class MonitorStage : public ForwardedSurfaces<MonitorStage> {
   WorkSurfaces* SurfacesNow() { return shown() ? &surfaces_ : nullptr; }
 
  private:
-  static void Configured(void* data, zwlr_layer_surface_v1* layer, uint32_t serial,
-                         uint32_t width, uint32_t height);
-  static void Closed(void* data, zwlr_layer_surface_v1* layer);
+  // CoverEvents
+  void Sized(Extent logical) override;
+  void Withdrawn() override;
+  void CloseAsked() override { tools_.close_asked(); }
   static void OutputScale(void* data, wl_output* output, int32_t factor);
   static void OutputDone(void* data, wl_output* output);
   void Cover();
@@ -80,11 +82,11 @@ class MonitorStage : public ForwardedSurfaces<MonitorStage> {
   wl_output* output_;
   const uint32_t name_;
   wl_surface* surface_ = nullptr;
-  zwlr_layer_surface_v1* layer_ = nullptr;
+  std::unique_ptr<Covering> cover_;
   int output_scale_ = 1;
   int scale_ = 1;
   int pinned_scale_ = 0;
-  // The layer surface's size in the compositor's logical pixels.
+  // The covering surface's size in the compositor's logical pixels.
   Extent logical_{};
   FrameBuffers frame_;
   StageSurfaces surfaces_;

@@ -11,23 +11,23 @@ namespace fq::wayland {
 
 void WaylandPlatform::YieldToMessageLoop() {
   for (const auto& stage : outputs_) stage->Present();
-  Dispatch();
+  DispatchReady(*display_);
   ReplaceLostPrimary();
 }
 
 // An error with events queued fails every prepare_read: each dispatch's result is checked.
-void WaylandPlatform::Dispatch() {
-  while (wl_display_prepare_read(display_) != 0) {
-    Dispatched(wl_display_dispatch_pending(display_));
+void DispatchReady(wl_display& display) {
+  while (wl_display_prepare_read(&display) != 0) {
+    Dispatched(wl_display_dispatch_pending(&display));
   }
-  wl_display_flush(display_);
-  pollfd socket{wl_display_get_fd(display_), POLLIN, 0};
+  wl_display_flush(&display);
+  pollfd socket{wl_display_get_fd(&display), POLLIN, 0};
   if (poll(&socket, 1, 0) > 0) {
-    wl_display_read_events(display_);
+    wl_display_read_events(&display);
   } else {
-    wl_display_cancel_read(display_);
+    wl_display_cancel_read(&display);
   }
-  Dispatched(wl_display_dispatch_pending(display_));
+  Dispatched(wl_display_dispatch_pending(&display));
 }
 
 }  // namespace fq::wayland

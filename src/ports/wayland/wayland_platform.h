@@ -1,6 +1,6 @@
 // The roles the animation needs (SaverWindow, OtherMonitors, Pacing, WorkSurfaces) on a Wayland
-// compositor with the layer shell. Every output gets a covering stage (monitor_stage.h); the
-// first one shown is the saver window's, the rest are the other monitors. Input from the seat
+// compositor with the layer shell or xdg-shell (cover_shell.h). Every output gets a covering
+// stage (monitor_stage.h); the first one shown is the saver window's, the rest are the other monitors. Input from the seat
 // reaches SaverEvents in a pointer space of the port's own: the outputs side by side in their
 // physical pixels, in the order they came, so that each point names one output and its scale.
 // A move that enters another output only sets the pointer's resting point: the compositor
@@ -33,6 +33,12 @@ class MissingCompositor : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+inline constexpr const char* kNoCompositor =
+    "no Wayland compositor answers ($WAYLAND_DISPLAY names none, or nothing listens there).\n"
+    "In an X11 session, use the XScreenSaver hack flyingquorlin instead.";
+inline constexpr const char* kNoCoverShell =
+    "the compositor offers neither the layer shell (zwlr_layer_shell_v1) nor xdg_wm_base, one "
+    "of which the saver needs to cover the outputs.";
 
 class WaylandPlatform : public SaverWindow,
                         public OtherMonitors,
@@ -41,7 +47,8 @@ class WaylandPlatform : public SaverWindow,
  public:
   // Connects to the compositor of $WAYLAND_DISPLAY and covers every output, returning once
   // each is shown. `forced_scale`: 1 to kMaxScale by hand, or 0 for each output's own.
-  // Throws MissingCompositor without a compositor or its layer shell, Fault on other failures.
+  // Throws MissingCompositor without a compositor or a shell to cover with, Fault on other
+  // failures.
   explicit WaylandPlatform(int forced_scale);
   WaylandPlatform(const WaylandPlatform&) = delete;
   WaylandPlatform& operator=(const WaylandPlatform&) = delete;
@@ -94,13 +101,15 @@ class WaylandPlatform : public SaverWindow,
   void HidePointer();
   // A position on `surface` in the pointer space; nothing off every shown stage.
   std::optional<std::array<float, 2>> PointerAt(wl_surface* surface, double x, double y) const;
-  void Dispatch();
 
   wl_display* display_;
   wl_registry* registry_ = nullptr;
   wl_compositor* compositor_ = nullptr;
   wl_shm* shm_ = nullptr;
-  zwlr_layer_shell_v1* layer_shell_ = nullptr;
+  // The shells offered, until the one to cover with is chosen.
+  std::unique_ptr<CoverShell> layer_shell_;
+  std::unique_ptr<CoverShell> fullscreen_shell_;
+  std::unique_ptr<CoverShell> shell_;
   wl_seat* seat_ = nullptr;
   wl_pointer* pointer_ = nullptr;
   wl_keyboard* keyboard_ = nullptr;
