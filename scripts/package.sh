@@ -6,8 +6,9 @@
 # hack's Debian package flyingquorlin_<version>_<arch>.deb; each with its SHA-256 sum beside it
 # (README.md, "Release package", lists them); and the installer's winget manifest in winget/
 # (scripts/winget-manifest.py). The program files and the installer are signed when the
-# environment gives a certificate (scripts/sign.sh). Two runs on one commit give the same bytes, whatever the folder, the time and the umask: every time in them is
-# SOURCE_DATE_EPOCH, by default the last commit's (scripts/source-date-epoch.sh).
+# environment gives a certificate (scripts/sign.sh). Two runs on one commit give the same bytes,
+# whatever the folder, the time and the umask: every time in them is SOURCE_DATE_EPOCH, by
+# default the last commit's (scripts/source-date-epoch.sh).
 # Usage: scripts/package.sh
 # FQ_BUILD_ROOT puts the builds elsewhere (default: build/ in this checkout).
 set -euo pipefail
