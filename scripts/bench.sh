@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Benchmarks, apart from the tests: the native frame-step benchmark, then under Wine on a
 # 1920x1080 Xvfb screen the drawing time of the real frame step against a bare loop of the same
-# blits and the processor share of the running saver at Speed 25 against a paced bare loop;
+# blits, the frame period at Speed 25 and 5 beside Speed plus the frame's work (with the
+# high-resolution timer and without), and the processor share of the running saver at Speed 25 against a paced bare loop;
 # then the program files' sizes, and the start-up time and private memory of the saver
 # against a bare window; each for the x86_64 build and, where 32-bit code runs, the i686 one,
 # each under its own Wine.
@@ -208,6 +209,9 @@ drawing_and_share() {
   local arch=$1 runner=$2 dir=$3 screen=${4:+, $4} count launcher pid
   echo "== Drawing time per frame under Wine, $arch$screen"
   "$runner" "$dir/fq_win32_bench.exe"
+  echo "== Frame period under Wine, $arch$screen"
+  "$runner" "$dir/fq_win32_bench.exe" --periods
+  "$runner" "$dir/fq_win32_bench.exe" --periods no-timer
   echo "== Processor share, $arch$screen, one core = 100%, over ${sample_seconds} s after" \
     "${warm_up_seconds} s"
   for count in 8 30; do

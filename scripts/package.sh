@@ -4,10 +4,11 @@
 # FlyingQuorlin-<version>.zip with both program files, the user part of README.md, its install
 # notes, the license and SHA-256 sums; the Windows installer FlyingQuorlin-<version>.exe; and the
 # hack's Debian package flyingquorlin_<version>_<arch>.deb; each with its SHA-256 sum beside it
-# (README.md, "Release package", lists them). The program files and the installer are signed
-# when the environment gives a certificate (scripts/sign.sh). Two runs on one commit give the
-# same bytes, whatever the folder, the time and the umask: every time in them is
-# SOURCE_DATE_EPOCH, by default the last commit's (scripts/source-date-epoch.sh).
+# (README.md, "Release package", lists them); and the installer's winget manifest in winget/
+# (scripts/winget-manifest.py). The program files and the installer are signed when the
+# environment gives a certificate (scripts/sign.sh). Two runs on one commit give the same bytes,
+# whatever the folder, the time and the umask: every time in them is SOURCE_DATE_EPOCH, by
+# default the last commit's (scripts/source-date-epoch.sh).
 # Usage: scripts/package.sh
 # FQ_BUILD_ROOT puts the builds elsewhere (default: build/ in this checkout).
 set -euo pipefail
@@ -34,7 +35,8 @@ cmake --preset release-native -B "$build_root/release-native" >/dev/null
 cmake --build "$build_root/release-native" -j2 --target flyingquorlin flyingquorlin-wayland
 
 stage=$build_root/package/$name
-rm -rf "$build_root/package" "$build_root/$name".* "$build_root"/flyingquorlin_*.deb*
+rm -rf "$build_root/package" "$build_root/winget" "$build_root/$name".* \
+  "$build_root"/flyingquorlin_*.deb*
 mkdir -p "$stage"
 cp "$build_root/release-win32/FlyingQuorlin.scr" "$stage/FlyingQuorlin-32bit.scr"
 cp "$build_root/release-win64/FlyingQuorlin.scr" "$stage/FlyingQuorlin-64bit.scr"
@@ -62,6 +64,7 @@ touch -h -d "@$SOURCE_DATE_EPOCH" "$stage" "$stage"/*
   TZ=UTC zip -q -X -@ "$build_root/$name.zip")
 bash scripts/make-installer.sh "$build_root/$name.exe" x86-unicode \
   "$stage/FlyingQuorlin-32bit.scr" "$stage/FlyingQuorlin-64bit.scr"
+/usr/bin/python3 scripts/winget-manifest.py "$build_root/winget" "$version" "$build_root/$name.exe"
 # The Debian package (packaging/deb/deb_package.cmake). CPack gives the folders in it the
 # modes they are made with.
 (umask 022 && cpack --config "$build_root/release-native/CPackConfig.cmake" \
@@ -74,3 +77,5 @@ done
 echo "== $build_root/$name.zip"
 unzip -l "$build_root/$name.zip"
 cat "$build_root/$name".*.sha256 "$deb.sha256"
+echo "== $build_root/winget"
+ls "$build_root/winget"

@@ -6,7 +6,10 @@
 // formats (why the frames are converted at load, and what keeping the masks in monochrome
 // costs).
 // With "--paced SECONDS COUNT" it runs the bare loop paced like the saver at Speed 25, so that
-// the script can measure its processor share from outside, as it does for the saver.
+// the script can measure its processor share from outside, as it does for the saver. With
+// "--periods" it prints the frame period of the saver's loop at Speed 25 and 5 beside Speed plus
+// the frame's work; "--periods no-timer" does so without the high-resolution timer, as on
+// Windows before 10 1803.
 #include <windows.h>
 
 #include <cstdio>
@@ -177,6 +180,31 @@ void RunPacedBare(win32::Win32Platform& platform, ScaledStage& stage, double sec
   RunPaced(platform, seconds, Seconds, [&] { BareFrame(bare, sheets); });
 }
 
+// The saver's loop at Count 8, one frame, the yield and the pause of `speed` ms, timed frame by
+// frame: the whole period and the work before the pause.
+void PrintFramePeriods(win32::Win32Platform& platform, ScaledStage& stage, bool timer) {
+  constexpr int kFrames = 200;
+  BenchScene bench_scene(stage, stage, stage, platform, 8);
+  std::printf("Frame period over %d frames, Count 8, %s:\n", kFrames,
+              timer ? "the high-resolution timer where the system has one" : "no timer");
+  for (int speed : {25, 5}) {
+    double work = 0;
+    const double start = Seconds();
+    for (int i = 0; i < kFrames; ++i) {
+      const double frame_start = Seconds();
+      bench_scene.scene().FrameStep();
+      platform.YieldToMessageLoop();
+      GdiFlush();
+      work += Seconds() - frame_start;
+      platform.Pause(speed);
+    }
+    const double period = (Seconds() - start) * 1000.0 / kFrames;
+    std::printf("  Speed %2d: %7.3f ms a frame; Speed + the frame's work %7.3f ms (%+.3f)\n",
+                speed, period, speed + work * 1000.0 / kFrames,
+                period - speed - work * 1000.0 / kFrames);
+  }
+}
+
 }  // namespace
 }  // namespace fq::bench
 
@@ -184,12 +212,18 @@ int main(int argc, char** argv) {
   using namespace fq;
   HINSTANCE instance = GetModuleHandleW(nullptr);
   const int scale = ScaleForDpi(win32::ScreenDpi());
-  win32::Win32Platform platform(instance, scale);
+  const bool periods = argc >= 2 && std::string_view(argv[1]) == "--periods";
+  const bool timer = !(argc == 3 && periods && std::string_view(argv[2]) == "no-timer");
+  win32::Win32Platform platform(instance, scale, timer ? win32::FindCreateTimer() : nullptr);
   ScaledStage stage(platform, platform, platform, scale);
   bench::IgnoredInput input;
   try {
     stage.LoadSaverWindow(kSaverDesign, input);
     stage.SetSaverOuterSize(stage.PrimaryScreenSize());
+    if (periods) {
+      bench::PrintFramePeriods(platform, stage, timer);
+      return 0;
+    }
     return bench::RunCommand(
         argc, argv,
         [&](double seconds, int16_t count) {

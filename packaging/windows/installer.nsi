@@ -1,6 +1,8 @@
 ; The Windows installer: puts the build that fits the system (the 64-bit file on 64-bit Windows,
 ; the 32-bit one elsewhere) into the system folder as FlyingQuorlin.scr, makes it the current
-; user's screen saver and lists it among the installed programs. Its uninstaller undoes each
+; user's screen saver (turning savers on where the user had them off, as choosing one in the
+; settings does; where a group policy decides instead, it says so) and lists it among the
+; installed programs. Its uninstaller undoes each
 ; step and leaves the user's Speed and Count alone. scripts/make-installer.sh builds it with
 ; Debian's makensis and gives the defines: VERSION, SCR32, SCR64, ICON, OUTFILE and TARGET
 ; (x86-unicode for the release, which runs on both kinds of Windows; amd64-unicode where only
@@ -22,6 +24,9 @@ Target ${TARGET}
 !define PUBLISHER "Quorlin Works"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\FlyingQuorlin"
 !define DESKTOP_KEY "Control Panel\Desktop"
+; A group policy's values here override the user's own under DESKTOP_KEY.
+!define POLICY_KEY "Software\Policies\Microsoft\Windows\Control Panel\Desktop"
+!define POLICY_NOTE "Your organisation's policy decides the screen saver on this machine."
 !define SAVER "$SYSDIR\FlyingQuorlin.scr"
 ; Exit codes of a refusal, for silent runs: the Win32 error codes that mean the same.
 !define ERROR_ELEVATION_REQUIRED 740
@@ -44,6 +49,9 @@ VIAddVersionKey FileVersion "${VERSION}"
 VIAddVersionKey ProductVersion "${VERSION}"
 VIAddVersionKey LegalCopyright "Copyright (c) 2026 ${PUBLISHER}"
 
+; The last page's status line: "Completed", and the policy's note where one decides.
+Var Completed
+CompletedText "$Completed"
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
@@ -95,6 +103,23 @@ Section
     WriteRegStr HKLM "${UNINSTALL_KEY}" "PreviousScreenSaver" "$0"
   ${EndIf}
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "${SAVER}"
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+  ${If} $0 == "0"
+    WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
+  ${EndIf}
+  ; Another saver, savers off, or a fixed timeout: the user's choice does not decide.
+  StrCpy $Completed "Completed"
+  ReadRegStr $0 HKCU "${POLICY_KEY}" "SCRNSAVE.EXE"
+  ReadRegStr $1 HKCU "${POLICY_KEY}" "ScreenSaveActive"
+  ReadRegStr $3 HKCU "${POLICY_KEY}" "ScreenSaveTimeOut"
+  ; LogicLib reads the conditions in order: (another saver) or off or a timeout.
+  ${If} $0 != ""
+  ${AndIf} $0 != "${SAVER}"
+  ${OrIf} $1 == "0"
+  ${OrIf} $3 != ""
+    StrCpy $Completed "${POLICY_NOTE}"
+    DetailPrint "${POLICY_NOTE}"
+  ${EndIf}
 
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\uninstall.exe"

@@ -1,21 +1,27 @@
-"""The Windows installer under Wine, run silently in a fresh prefix: where it puts the program,
-the screen saver it chooses, its entry among the installed programs, and what its uninstaller
-restores and keeps; its refusal of an older Windows. The i686 run takes the release installer
+"""The Windows installer under Wine, run silently in a fresh prefix: that it shows no window,
+where it puts the program, the screen saver it chooses, its entry among the installed programs
+and its winget manifest, and what its uninstaller restores and keeps; what it does and says
+where a group policy decides the screen saver; its refusal of an older Windows. The i686 run takes the release installer
 (32-bit, run by 32-bit Wine); the x86_64 run the same script built for 64-bit Windows, which is
 all that runs where the kernel runs no 32-bit code. Wine reports every user as an
 administrator, so the refusal without administrator rights is not tried here."""
 
+import hashlib
+import re
 import subprocess
 
 from harness import BM_CLICK, BUILD, REPO, WINE, WineTest, run, wine_path
 
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
+POLICY_KEY = r"HKCU\Software\Policies\Microsoft\Windows\Control Panel\Desktop"
+POLICY_NOTE = "Your organisation's policy decides the screen saver on this machine."
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\FlyingQuorlin"
 SAVER = r"C:\windows\system32\FlyingQuorlin.scr"
 UNINSTALLER = r"C:\Program Files\Flying Quorlin\uninstall.exe"
 PREVIOUS, OTHER = r"C:\windows\system32\previous.scr", r"C:\windows\system32\other.scr"
 TARGET = {"i686": "x86-unicode", "x86_64": "amd64-unicode"}
 ERROR_OLD_WIN_VERSION = 1150
+WS_DISABLED = 0x8000000
 
 
 class InstallerTest(WineTest):
@@ -30,6 +36,10 @@ class InstallerTest(WineTest):
                        check=True, capture_output=True)
         cls.version = subprocess.run(["bash", REPO / "scripts/version.sh"], check=True,
                                      capture_output=True, text=True).stdout.strip()
+        subprocess.run(["/usr/bin/python3", REPO / "scripts/winget-manifest.py", cls.work / "winget",
+                        cls.version, cls.installer], check=True)
+        cls.manifest = dict(re.findall(r"^[- ]*(\w+): (.*)$", "".join(
+            path.read_text() for path in (cls.work / "winget").iterdir()), re.M))
 
     def on_disk(self, path):
         return self.work / "prefix/drive_c" / path[3:].replace("\\", "/")
@@ -58,6 +68,17 @@ class InstallerTest(WineTest):
     def install(self, args="/S"):  # exit codes past 255 come whole through the launcher
         return self.start(args, path=wine_path(self.installer))
 
+    def install_silently(self):  # its exit code; the screen stays as it was while it runs
+        screen, installer = self.pixels(), self.install()
+        while installer.running():
+            self.assertEqual(self.pixels(), screen, "the silent installer showed a window")
+        return installer.wait()
+
+    def uninstall(self):  # it returns at once, running on from a copy; the entry goes last
+        run(self.env, [WINE[self.arch], UNINSTALLER, "/S"])
+        self.wait_until(lambda: self.values(UNINSTALL_KEY) is None, 60,
+                        "the uninstaller to remove the entry")
+
     def test_install_then_uninstall(self):
         settings = {"Speed": "40", "Count": "12"}
         # The saver chosen before the install, the one chosen after it, the one left after
@@ -67,7 +88,7 @@ class InstallerTest(WineTest):
             with self.subTest(before=before, meanwhile=meanwhile):
                 self.choose_saver(before)
                 self.store(settings)
-                self.assertEqual(self.install().wait(120), 0, "the installer's exit code")
+                self.assertEqual(self.install_silently(), 0, "the installer's exit code")
                 self.assertEqual(self.on_disk(SAVER).read_bytes(),
                                  (BUILD["x86_64"] / "FlyingQuorlin.scr").read_bytes(),
                                  "the file in the system folder: the 64-bit build")
@@ -80,6 +101,12 @@ class InstallerTest(WineTest):
                     "DisplayVersion": self.version, "Publisher": "Quorlin Works",
                     "DisplayIcon": SAVER + ",0", "UninstallString": f'"{UNINSTALLER}"',
                     "QuietUninstallString": f'"{UNINSTALLER}" /S'})
+                self.assertEqual([self.manifest[name] for name in (
+                    "DisplayName", "Publisher", "DisplayVersion", "ProductCode",
+                    "InstallerSha256")], [entry["DisplayName"], entry["Publisher"],
+                    entry["DisplayVersion"], UNINSTALL_KEY.rsplit("\\", 1)[1],
+                    hashlib.sha256(self.installer.read_bytes()).hexdigest().upper()],
+                    "the winget manifest")
                 size_kib = (self.on_disk(SAVER).stat().st_size
                             + self.on_disk(UNINSTALLER).stat().st_size) // 1024
                 self.assertAlmostEqual(int(entry["EstimatedSize"], 16), size_kib, delta=2,
@@ -90,14 +117,46 @@ class InstallerTest(WineTest):
                 saver.kill()
 
                 self.choose_saver(meanwhile or SAVER)
-                run(self.env, [WINE[self.arch], UNINSTALLER, "/S"])
-                # It returns at once, running on from a copy; the entry goes last.
-                self.wait_until(lambda: self.values(UNINSTALL_KEY) is None, 60,
-                                "the uninstaller to remove the entry")
+                self.uninstall()
                 self.assertFalse(self.on_disk(SAVER).exists(), "the saver is left")
                 self.assertFalse(self.on_disk(UNINSTALLER).exists(), "the uninstaller is left")
                 self.assertEqual(self.chosen_saver(), after, "the saver chosen after the uninstall")
                 self.assertEqual(self.settings(), settings, "the user's settings")
+
+    def test_policy_that_decides_is_told_and_savers_turned_on(self):
+        self.addCleanup(self.reg, "delete", POLICY_KEY, "/f")
+        # The policy's values, the user's ScreenSaveActive (None: not set), whether the policy
+        # decides, whether the installer runs with its window (to read its last page).
+        for policy, active, decides, window in [
+                ({}, "0", False, False), ({"SCRNSAVE.EXE": OTHER}, "1", True, True),
+                ({"SCRNSAVE.EXE": SAVER}, None, False, True),
+                ({"ScreenSaveActive": "0"}, "0", True, False),
+                ({"ScreenSaveTimeOut": "600"}, None, True, True)]:
+            with self.subTest(policy=policy, active=active):
+                self.reg("delete", POLICY_KEY, "/f")
+                for name, data in policy.items():
+                    self.reg("add", POLICY_KEY, "/v", name, "/d", data, "/f")
+                self.reg(*(["add", DESKTOP_KEY, "/v", "ScreenSaveActive", "/d", active, "/f"]
+                           if active else ["delete", DESKTOP_KEY, "/v", "ScreenSaveActive", "/f"]))
+                desktop = self.values(DESKTOP_KEY)
+                desktop.pop("SCRNSAVE.EXE", None)
+                if window:
+                    installer = self.install("")
+                    box = self.wait_window(installer, cls="#32770", timeout=60)
+                    close = self.wait_until(lambda: next((
+                        c for c in self.windows(parent=box["hwnd"])
+                        if c["text"] == "&Close" and not c["style"] & WS_DISABLED), None),
+                        60, "the last page")
+                    texts = [c["text"] for c in self.windows(parent=box["hwnd"])]
+                    self.post(close["hwnd"], BM_CLICK)
+                    self.assertIn(POLICY_NOTE if decides else "Completed", texts, "last page")
+                self.assertEqual(installer.wait(60) if window else self.install_silently(), 0)
+                self.assertEqual(self.values(POLICY_KEY) or {}, policy, "the policy")
+                after = self.values(DESKTOP_KEY)
+                self.assertEqual(after.pop("SCRNSAVE.EXE").lower(), SAVER.lower())
+                turned_on = {"ScreenSaveActive": "1"} if active else {}
+                self.assertEqual(after, {**desktop, **turned_on}, "the user's own values")
+        self.uninstall()
 
     def test_refuses_an_older_windows_and_changes_nothing(self):
         self.choose_saver(PREVIOUS)

@@ -1,8 +1,8 @@
 """The release repeats bit for bit, and is signed when a certificate is given. Two clones of
 this checkout's last commit, in different folders, each make the release as it ships, with
 scripts/package.sh and its release presets, the second later, with another umask and time
-zone: both program files, the zip, the installer and the Debian package are the same bytes,
-or diffoscope says how they differ. Then the second clone makes it again
+zone: both program files, the zip, the installer, its winget manifest and the Debian package
+are the same bytes, or diffoscope says how they differ. Then the second clone makes it again
 with a throwaway certificate: each program file, the installer and the uninstaller packed in it
 verify against that certificate, and the signed programs still pass the static checks.
 Usage: python3 test_release.py VERSION VERSION_TEXT   (as check_pe.py takes them)"""
@@ -22,7 +22,8 @@ ARCH = subprocess.run(["dpkg", "--print-architecture"], check=True, capture_outp
                       text=True).stdout.strip()
 RELEASE = ["release-win32/FlyingQuorlin.scr", "release-win64/FlyingQuorlin.scr",
            f"FlyingQuorlin-{VERSION}.zip", f"FlyingQuorlin-{VERSION}.exe",
-           f"flyingquorlin_{VERSION}_{ARCH}.deb"]
+           f"flyingquorlin_{VERSION}_{ARCH}.deb",
+           "winget/QuorlinWorks.FlyingQuorlin.installer.yaml"]
 
 
 def run(command, **options):

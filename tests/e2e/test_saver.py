@@ -1,5 +1,7 @@
 """The saver under Wine: its window covers the screen, black, topmost and borderless; the sprites
-drift right and down; a key, a button or a close request ends it promptly (the pointer rule:
+drift right and down, one pixel down a frame, with no more frames than the pause after each
+allows, with the high-resolution timer and without it; a key, a button or a close request ends
+it promptly (the pointer rule:
 test_monitors.py and the unit tests). Wine sends a new window one move event where it last saw
 the pointer, so the pointer rests at HOME while no saver runs. However long a pause after each
 frame is stored, input ends it at once. The soak (scripts/soak.sh): at Speed 1 and Count 30 its
@@ -10,7 +12,7 @@ import os
 import time
 import unittest
 
-from harness import WM_CLOSE, WineTest
+from harness import WM_CLOSE, WineTest, wine_path
 
 WIDTH, HEIGHT = WineTest.screen
 HOME = (WIDTH // 2, HEIGHT // 2)
@@ -32,9 +34,9 @@ def overlap(before, after, dx, dy):
 
 class SaverTest(WineTest):
 
-    def start_saver(self, settings=None):  # and its window once made full-screen and topmost
+    def start_saver(self, settings=None, args="/s", path=None):  # and its window, on top
         self.move(*HOME)
-        program = self.start("/s", settings)
+        program = self.start(args, settings, path)
         def covering():
             window = self.wait_window(program, "Animation Code")
             return window["rect"] == (0, 0, WIDTH, HEIGHT) and window["exstyle"] & WS_EX_TOPMOST \
@@ -50,17 +52,24 @@ class SaverTest(WineTest):
         self.assertEqual([w["hwnd"] for w in self.windows(program)], [window["hwnd"]])
         self.wait_until(lambda: not self.pixels().strip(b"\0"), 30, "a black screen")
 
-    def test_sprites_drift_right_and_down(self):
-        self.start_saver()
-        shot = self.pixels()
-        before, after = lit_rows(shot), lit_rows(self.wait_until(
-            lambda: (later := self.pixels()) != shot and later, 30, "the next frame"))
-        shifts = [(dx, dy) for dx in range(-40, 41) for dy in range(-40, 41)]
-        dx, dy = max(shifts, key=lambda shift: overlap(before, after, *shift))
-        lit, laid = sum(row.bit_count() for row in before), overlap(before, after, dx, dy)
-        self.assertGreater(laid, lit // 3, f"no shift moves the sprites as one: {dx}, {dy} "
-                           f"lays {laid} of {lit} lit pixels")
-        self.assertTrue(dx > 0 and dy > 0, f"the sprites moved by {dx}, {dy}: not right and down")
+    def test_sprites_drift_right_and_down_a_frame_a_pause(self):
+        without = wine_path(self.build / "e2e/fq_saver_fault.exe")  # the timer's look-up fails
+        for what, args, path in [("the saver", "/s", None), ("no timer", "/s no-timer", without)]:
+            with self.subTest(what):
+                program, _ = self.start_saver(args=args, path=path)
+                started, shot = time.monotonic(), self.pixels()
+                before, after = lit_rows(shot), lit_rows(self.wait_until(
+                    lambda: (later := self.pixels()) != shot and later, 30, "the next frame"))
+                most_frames = (time.monotonic() - started) * 1000 / 25 + 1  # Speed 25
+                program.kill()
+                shifts = [(dx, dy) for dx in range(-40, 41) for dy in range(-40, 41)]
+                dx, dy = max(shifts, key=lambda shift: overlap(before, after, *shift))
+                lit, laid = sum(row.bit_count() for row in before), overlap(before, after, dx, dy)
+                self.assertGreater(laid, lit // 3, f"no shift moves the sprites as one: {dx}, "
+                                   f"{dy} lays {laid} of {lit} lit pixels")
+                self.assertTrue(dx > 0 and dy > 0, f"the sprites moved by {dx}, {dy}")
+                # A quarter pixel: dy is the frames' number within 3 of 4 dy.
+                self.assertLessEqual(4 * dy - 3, most_frames, "frames faster than the pause")
 
     def test_a_key_a_button_or_a_close_request_ends_it_promptly(self):
         for what, act, speed in [("key a", lambda _: self.key("a"), "25"),

@@ -1,8 +1,11 @@
 // The frame step's numbers: the wing cycle, the re-entry test and what a re-entry draws and
-// computes, 16-bit wrapping, and the loop's pacing.
+// computes, 16-bit wrapping, and the loop's pacing, the Win32 pause's included.
 #include <gtest/gtest.h>
 
+#include <deque>
+
 #include "fake/scene_fixture.h"
+#include "frame_pause.h"
 
 namespace fq {
 namespace {
@@ -90,6 +93,65 @@ TEST(FrameLoop, StepsYieldsAndPausesSpeedMillisecondsOnlyAboveZero) {
     EXPECT_THROW(run.scene.FrameLoop(), StopLoop);
     EXPECT_EQ(run.platform.pauses, c.pauses) << "Speed " << c.speed;
     EXPECT_EQ(run.sprite(0).X, x_before + 4 * 3) << "four frames before the fourth yield";
+  }
+}
+
+// A system on an exact clock in milliseconds, input arriving at the times given, each serving
+// taking `serving` ms; what the pause asked, in order.
+struct ScriptedWaits : win32::PauseWaits {
+  bool has_timer;
+  std::deque<uint64_t> inputs;
+  uint64_t serving;
+  uint64_t now = 1000, fires = 0;
+  std::string asked;
+
+  bool SetTimer(int32_t milliseconds) override {
+    asked += "timer " + std::to_string(milliseconds) + ", ";
+    fires = now + milliseconds;
+    return has_timer;
+  }
+  Woken Until(uint64_t end) {
+    const bool input = !inputs.empty() && inputs.front() < end;
+    now = std::max(now, input ? inputs.front() : end);
+    return input ? Woken::Input : Woken::Deadline;
+  }
+  Woken WaitForTimerOrInput() override { return asked += "wait, ", Until(fires); }
+  Woken WaitForInput(uint32_t ms) override {
+    return asked += "wait " + std::to_string(ms) + ", ", Until(now + ms);
+  }
+  uint64_t Now() override { return now; }
+  void ServeInput() override {
+    asked += "serve, ";
+    inputs.pop_front();
+    now += serving;
+  }
+};
+
+TEST(FramePause, EndsSpeedMillisecondsAfterItStartsServingInputOnTheTimerOrTheClock) {
+  const struct {
+    bool has_timer;
+    int32_t speed;
+    std::deque<uint64_t> inputs;
+    uint64_t serving, ends;
+    std::string asked;
+  } cases[] = {
+      {true, 25, {}, 0, 1025, "timer 25, wait, "},
+      {true, 25, {1005, 1012}, 1, 1025, "timer 25, wait, serve, wait, serve, wait, "},
+      {true, 25, {1030}, 0, 1025, "timer 25, wait, "},  // the next frame's yield serves it
+      {true, 10, {1005}, 8, 1013, "timer 10, wait, serve, wait, "},
+      // Without the timer (before Windows 10 1803): waits on the clock, as long as is left.
+      {false, 25, {}, 0, 1025, "timer 25, wait 25, "},
+      {false, 25, {1005}, 1, 1025, "timer 25, wait 25, serve, wait 19, "},
+      {false, 10, {1005}, 8, 1013, "timer 10, wait 10, serve, "},
+  };
+  for (const auto& c : cases) {
+    ScriptedWaits waits;
+    waits.has_timer = c.has_timer;
+    waits.inputs = c.inputs;
+    waits.serving = c.serving;
+    win32::Pause(waits, c.speed);
+    EXPECT_EQ(waits.asked, c.asked) << "timer " << c.has_timer << ", Speed " << c.speed;
+    EXPECT_EQ(waits.now, c.ends) << "timer " << c.has_timer << ", Speed " << c.speed;
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include "base/fault.h"
 #include "command_line.h"
+#include "frame_pause.h"
 #include "win32_platform.h"
 
 namespace fq::win32 {
@@ -65,11 +66,56 @@ LRESULT CALLBACK CentreFaultBox(int code, WPARAM wparam, LPARAM lparam) {
   return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
+// Not in MinGW's headers yet: a timer that keeps about half a millisecond (Windows 10 1803 and
+// later) without raising the system's timer resolution; older systems refuse the flag.
+constexpr DWORD kCreateWaitableTimerHighResolution = 0x00000002;
+
+HANDLE CreatePauseTimer(CreateTimerFunction create) {
+  return create ? create(nullptr, nullptr, kCreateWaitableTimerHighResolution,
+                         SYNCHRONIZE | TIMER_MODIFY_STATE)
+                : nullptr;
+}
+
+// The pause's waits on this system: MsgWaitForMultipleObjects on the timer and the queue.
+class SystemPauseWaits final : public PauseWaits {
+ public:
+  SystemPauseWaits(HANDLE timer, Pacing& pacing) : timer_(timer), pacing_(pacing) {}
+
+  bool SetTimer(int32_t milliseconds) override {
+    LARGE_INTEGER due{};
+    due.QuadPart = -10000LL * milliseconds;  // relative, in 100 ns units
+    return timer_ && SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE);
+  }
+  Woken WaitForTimerOrInput() override {
+    return MsgWaitForMultipleObjectsEx(1, &timer_, INFINITE, QS_ALLINPUT,
+                                       MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0 + 1
+               ? Woken::Input
+               : Woken::Deadline;
+  }
+  Woken WaitForInput(uint32_t milliseconds) override {
+    return MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT,
+                                       MWMO_INPUTAVAILABLE) == WAIT_TIMEOUT
+               ? Woken::Deadline
+               : Woken::Input;
+  }
+  uint64_t Now() override { return GetTickCount64(); }
+  void ServeInput() override { pacing_.YieldToMessageLoop(); }
+
+ private:
+  HANDLE timer_;
+  Pacing& pacing_;
+};
+
 }  // namespace
 
-Win32Platform::Win32Platform(HINSTANCE instance, int art_scale)
+CreateTimerFunction FindCreateTimer() {
+  return BindFunction<CreateTimerFunction>("kernel32.dll", "CreateWaitableTimerExW");
+}
+
+Win32Platform::Win32Platform(HINSTANCE instance, int art_scale, CreateTimerFunction create_timer)
     : instance_(instance),
       previous_instance_(CreateInstanceMarker()),
+      pause_timer_(CreatePauseTimer(create_timer)),
       sheets_(instance),
       stage_(sheets_, art_scale) {
   running_platform = this;
@@ -79,6 +125,7 @@ Win32Platform::Win32Platform(HINSTANCE instance, int art_scale)
 Win32Platform::~Win32Platform() {
   saver_events_ = nullptr;
   if (running_platform == this) running_platform = nullptr;
+  if (pause_timer_) CloseHandle(pause_timer_);
 }
 
 std::optional<RECT> Win32Platform::TakeDownSaverForFault() {
@@ -174,17 +221,9 @@ void Win32Platform::YieldToMessageLoop() {
   }
 }
 
-// Input wakes the pause and is served at once, so that a key ends the saver without waiting
-// for the pause to run out, however long the stored `Speed` makes it; then the pause goes on
-// to its end, which keeps the frame rate.
 void Win32Platform::Pause(int32_t milliseconds) {
-  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
-  for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
-    const DWORD woken = MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now),
-                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (woken == WAIT_TIMEOUT) return;
-    YieldToMessageLoop();
-  }
+  SystemPauseWaits waits(pause_timer_, *this);
+  win32::Pause(waits, milliseconds);
 }
 
 void ThrowSystemFault(const std::string& what) {

@@ -92,11 +92,18 @@ struct MonitorCover {
   StageSurfaces surfaces;
 };
 
+// kernel32's CreateWaitableTimerExW, looked up when the program starts (FindCreateTimer), so
+// that a system without it still runs the program; null where it is missing.
+using CreateTimerFunction = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, LPCWSTR, DWORD, DWORD);
+CreateTimerFunction FindCreateTimer();
+
 class Win32Platform : public ForwardedSurfaces<Win32Platform, Platform> {
  public:
   // `art_scale`: the scale of the pictures the saver window's surfaces take (platform/
-  // screen_scale.h).
-  Win32Platform(HINSTANCE instance, int art_scale);
+  // screen_scale.h). The pause waits on a high-resolution timer made by `create_timer` where
+  // the system grants one, on the system's clock otherwise (frame_pause.h).
+  Win32Platform(HINSTANCE instance, int art_scale,
+                CreateTimerFunction create_timer = FindCreateTimer());
   ~Win32Platform() override;
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
@@ -169,6 +176,7 @@ class Win32Platform : public ForwardedSurfaces<Win32Platform, Platform> {
  private:
   HINSTANCE instance_;
   bool previous_instance_;
+  HANDLE pause_timer_;  // null: the pause counts by the clock
   HWND saver_ = nullptr;
   HWND dialog_ = nullptr;
   ConfigEvents* config_events_ = nullptr;

@@ -1,8 +1,9 @@
-// fq_saver_fault.exe /s [covers]: the saver as the program runs it, with one failure as on a
-// system out of resources: its drawing, a second and a half into the frame loop; or, given
-// "covers", the window of every cover after the first. test_monitors.py and
+// fq_saver_fault.exe /s [covers | no-timer]: the saver as the program runs it, with one failure
+// as on a system out of resources: its drawing, a second and a half into the frame loop; or,
+// given "covers", the window of every cover after the first. test_monitors.py and
 // test_monitor_changes.py run it under Wine to see the fault's box, what ends it and what is
-// left of the saver.
+// left of the saver. Given "no-timer", nothing fails but the look-up of the high-resolution
+// timer, as on a system without it: test_saver.py sees it start and pace.
 #include <string_view>
 
 #include "base/fault.h"
@@ -54,13 +55,16 @@ LRESULT CALLBACK RefuseCoversAfterTheFirst(int code, WPARAM wparam, LPARAM lpara
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   const bool covers_fail = std::wstring_view(arguments).ends_with(L"covers");
+  const bool no_timer = std::wstring_view(arguments).ends_with(L"no-timer");
   if (covers_fail) {
     SetWindowsHookExW(WH_CBT, RefuseCoversAfterTheFirst, nullptr, GetCurrentThreadId());
   }
-  fq::win32::Win32Platform platform(instance, 1);
+  fq::win32::Win32Platform platform(instance, 1,
+                                    no_timer ? nullptr : fq::win32::FindCreateTimer());
   try {
     FailingSurfaces failing(platform);
-    fq::WorkSurfaces& surfaces = covers_fail ? static_cast<fq::WorkSurfaces&>(platform) : failing;
+    fq::WorkSurfaces& surfaces =
+        covers_fail || no_timer ? static_cast<fq::WorkSurfaces&>(platform) : failing;
     fq::ScaledStage stage(platform, surfaces, platform, 1);
     fq::Program program(platform, stage);
     program.Main();
