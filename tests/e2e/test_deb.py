@@ -1,11 +1,6 @@
-"""The Debian package of the hack on this machine, as `cpack` makes it from the native build:
-lintian finds no error in it; dpkg installs it where XScreenSaver looks; the real daemon, run
-by a user made for the test, starts it on -activate, it draws, and it is gone after
--deactivate; the settings program offers it by name to a user whose own list predates it;
-dpkg -r removes every file and gives XScreenSaver back its defaults. It needs root and leaves
-the machine as it found it: where the package is installed already, or the test runs without
-root, it is skipped (exit code 77). Checkouts on one machine take turns through a lock.
-Usage: python3 test_deb.py NATIVE_BUILD"""
+"""The Debian package as `cpack` makes it, installed, run by the real XScreenSaver daemon and
+its settings program, and removed (README.md here). Needs root, leaves the machine as it found
+it, skipped (exit code 77) where the package is installed already. Usage: test_deb.py BUILD"""
 
 import contextlib
 import fcntl

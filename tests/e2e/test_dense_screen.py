@@ -1,9 +1,6 @@
-"""The saver and the settings dialog on a dense screen: 3840x2160 at 192 dpi (Wine's LogPixels),
-against the same screen at 96 dpi. At 192 dpi every picture is drawn twice as large: the
-sprites and the dialog's logo (that the pointer rule then counts pixels of 1/96 inch is the
-scaling adapter's unit test); a pixel the saver left uncovered shows the root's white, so the
-sprite would never show whole. The sheet, kept as frames in the screen's format and masks in
-monochrome, blits at every scale as the whole sheet in one bitmap would."""
+"""The saver and the settings dialog on a 3840x2160 screen at 192 dpi against 96 dpi: every
+picture twice as large, nothing left uncovered; the sheet in screen-format frames and
+monochrome masks blits at every scale as the whole sheet in one bitmap would."""
 
 import time
 

@@ -1,11 +1,6 @@
-"""The release repeats bit for bit, and is signed when a certificate is given. Two clones of
-this checkout's last commit, in different folders, each make the release as it ships, with
-scripts/package.sh and its release presets, the second later, with another umask and time
-zone: both program files, the zip, the installer, its winget manifest and the Debian package
-are the same bytes, or diffoscope says how they differ. Then the second clone makes it again
-with a throwaway certificate: each program file, the installer and the uninstaller packed in it
-verify against that certificate, and the signed programs still pass the static checks.
-Usage: python3 test_release.py VERSION VERSION_TEXT   (as check_pe.py takes them)"""
+"""The release made twice by scripts/package.sh, from two clones in other folders, later, with
+another umask and time zone: the same bytes, or diffoscope says how they differ; then signed
+with a throwaway certificate, and verified. Usage: test_release.py VERSION VERSION_TEXT"""
 
 import os
 import shutil

@@ -1,12 +1,6 @@
-"""The saver under Wine: its window covers the screen, black, topmost and borderless; the sprites
-drift right and down, one pixel down a frame, with no more frames than the pause after each
-allows, with the high-resolution timer and without it; a key, a button or a close request ends
-it promptly (the pointer rule:
-test_monitors.py and the unit tests). Wine sends a new window one move event where it last saw
-the pointer, so the pointer rests at HOME while no saver runs. However long a pause after each
-frame is stored, input ends it at once. The soak (scripts/soak.sh): at Speed 1 and Count 30 its
-GDI objects, windows and memory stay flat, frames keep coming and a key still ends it
-(docs/RELIABILITY.md)."""
+"""The saver under Wine: its window, the sprites' drift a frame a pause (with the
+high-resolution timer and without), and what ends it at once; the soak runs from
+scripts/soak.sh. What each test proves: README.md here."""
 
 import os
 import time
