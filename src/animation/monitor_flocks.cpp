@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "animation/scene.h"
+#include "animation/work_form_design.h"
 
 namespace fq {
 
