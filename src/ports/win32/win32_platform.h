@@ -1,5 +1,6 @@
 // The platform seam's real implementation on Win32. Each group of services lives in a file
-// of its own (process, settings store, saver window, surfaces, dialog).
+// of its own (process, settings store, saver window, surfaces, dialog, the other monitors'
+// covers, the foreground rules).
 #pragma once
 
 #include <windows.h>
