@@ -38,7 +38,7 @@ LONG ClampToShort(LONG coordinate) { return std::clamp<LONG>(coordinate, -32768,
 // before any cover changes.
 void Win32Platform::CoverOtherMonitors(bool topmost) {
   const std::vector<PlacedMonitor>& monitors = monitors_.others;
-  std::vector<std::unique_ptr<MonitorCover>*> kept(monitors.size());
+  std::vector<std::unique_ptr<MonitorStage>*> kept(monitors.size());
   size_t going = covers_.size();
   for (size_t i = 0; i < monitors.size(); ++i) {
     for (auto& cover : covers_) {
@@ -50,10 +50,10 @@ void Win32Platform::CoverOtherMonitors(bool topmost) {
       }
     }
   }
-  std::vector<std::unique_ptr<MonitorCover>> covers(monitors.size());
+  std::vector<std::unique_ptr<MonitorStage>> covers(monitors.size());
   for (size_t i = 0, spare_windows = going; i < monitors.size(); ++i) {
     if (kept[i]) continue;
-    covers[i] = std::make_unique<MonitorCover>(sheets_, monitors[i]);
+    covers[i] = std::make_unique<MonitorStage>(sheets_, monitors[i]);
     if (spare_windows > 0) {
       --spare_windows;
     } else {
@@ -72,7 +72,7 @@ void Win32Platform::CoverOtherMonitors(bool topmost) {
   for (const auto& cover : covers_) {
     if (!cover->window) {
       while (!*spare) ++spare;
-      MonitorCover& gone = **spare++;
+      MonitorStage& gone = **spare++;
       cover->window = std::move(gone.window);
       cover->surfaces.DrawOn(gone.surfaces.DeviceContext(SurfaceId::SaverWindow));
     }
@@ -98,7 +98,7 @@ void Win32Platform::CoverOtherMonitors(bool topmost) {
   }
 }
 
-void Win32Platform::MakeCoverWindow(MonitorCover& cover) {
+void Win32Platform::MakeCoverWindow(MonitorStage& cover) {
   const RECT& area = cover.monitor.area;
   cover.window.reset(WindowCreation<Win32Platform>::Offer(this, [&] {
     return CreateWindowExW(WS_EX_TOOLWINDOW, kCoverClass, L"", WS_POPUP, area.left, area.top,
