@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/fault.h"
+#include "base/monitor_reconciliation.h"
 #include "win32_platform.h"
 #include "window_creation.h"
 
@@ -38,40 +39,26 @@ LONG ClampToShort(LONG coordinate) { return std::clamp<LONG>(coordinate, -32768,
 // before any cover changes.
 void Win32Platform::CoverOtherMonitors(bool topmost) {
   const std::vector<PlacedMonitor>& monitors = monitors_.others;
-  std::vector<std::unique_ptr<MonitorStage>*> kept(monitors.size());
-  size_t going = covers_.size();
-  for (size_t i = 0; i < monitors.size(); ++i) {
-    for (auto& cover : covers_) {
-      const bool taken = std::count(kept.begin(), kept.end(), &cover) > 0;
-      if (!taken && cover->monitor == monitors[i]) {
-        kept[i] = &cover;
-        --going;
-        break;
-      }
-    }
-  }
-  std::vector<std::unique_ptr<MonitorStage>> covers(monitors.size());
-  for (size_t i = 0, spare_windows = going; i < monitors.size(); ++i) {
-    if (kept[i]) continue;
-    covers[i] = std::make_unique<MonitorStage>(sheets_, monitors[i]);
-    if (spare_windows > 0) {
-      --spare_windows;
-    } else {
-      MakeCoverWindow(*covers[i]);
-    }
-  }
-  gone_covers_.reserve(gone_covers_.size() + going);
+  MonitorReconciliation reconciliation(covers_, monitors,
+                                       [](const MonitorStage& cover, const PlacedMonitor& monitor) {
+                                         return cover.monitor == monitor;
+                                       });
+  gone_covers_.reserve(gone_covers_.size() + reconciliation.going());
+  std::vector<std::unique_ptr<MonitorStage>> going =
+      reconciliation.Apply([&, spare_windows = reconciliation.going()](size_t i) mutable {
+        auto cover = std::make_unique<MonitorStage>(sheets_, monitors[i]);
+        if (spare_windows > 0) {
+          --spare_windows;
+        } else {
+          MakeCoverWindow(*cover);
+        }
+        return cover;
+      });
   // Nothing below fails.
-  const size_t kept_count = covers_.size() - going;
-  covers_changed_ |= kept_count < covers_.size() || kept_count < monitors.size();
-  for (size_t i = 0; i < monitors.size(); ++i) {
-    if (kept[i]) covers[i] = std::move(*kept[i]);
-  }
-  std::swap(covers, covers_);  // now the covers that go, beside the slots of those kept
-  auto spare = covers.begin();
+  covers_changed_ |= reconciliation.changes();
+  auto spare = going.begin();
   for (const auto& cover : covers_) {
     if (!cover->window) {
-      while (!*spare) ++spare;
       MonitorStage& gone = **spare++;
       cover->window = std::move(gone.window);
       cover->surfaces.DrawOn(gone.surfaces.DeviceContext(SurfaceId::SaverWindow));
@@ -89,8 +76,7 @@ void Win32Platform::CoverOtherMonitors(bool topmost) {
     }
   }
   // Last, so that the monitors are covered while Wine waits.
-  for (auto& gone : covers) {
-    if (!gone) continue;
+  for (auto& gone : going) {
     gone->window.reset();
     gone->surfaces.UnloadWorkSurfaces();
     gone->surfaces.DrawOn(nullptr);
