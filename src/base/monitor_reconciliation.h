@@ -4,6 +4,7 @@
 // so it is written once.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <utility>
@@ -22,11 +23,10 @@ class MonitorReconciliation {
   MonitorReconciliation(std::vector<std::unique_ptr<Held>>& held,
                         const std::vector<Monitor>& monitors, Fits fits)
       : held_(held), held_count_(held.size()), kept_(monitors.size(), kNew) {
-    std::vector<bool> taken(held.size());
     for (size_t i = 0; i < monitors.size(); ++i) {
       for (size_t j = 0; j < held.size(); ++j) {
-        if (!taken[j] && fits(*held[j], monitors[i])) {
-          taken[j] = true;
+        const bool taken = std::find(kept_.begin(), kept_.end(), j) != kept_.end();
+        if (!taken && fits(*held[j], monitors[i])) {
           kept_[i] = j;
           ++kept_count_;
           break;
