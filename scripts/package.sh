@@ -3,7 +3,7 @@
 # programs without tests, as the release test builds them), then makes in build/ the zip
 # FlyingQuorlin-<version>.zip with both program files, the user part of README.md, its install
 # notes, the license and SHA-256 sums; the Windows installer FlyingQuorlin-<version>.exe; and the
-# hack's Debian package flyingquorlin_<version>_<arch>.deb; each with its SHA-256 sum beside it
+# Debian package flyingquorlin_<version>_<arch>.deb; each with its SHA-256 sum beside it
 # (README.md, "Release package", lists them); and the installer's winget manifest in winget/
 # (scripts/winget-manifest.py). The program files and the installer are signed when the
 # environment gives a certificate (scripts/sign.sh). Two runs on one commit give the same bytes,

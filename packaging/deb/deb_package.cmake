@@ -1,7 +1,8 @@
-# The hack's Debian package, made by CPack's DEB generator (`cpack` in the native build): what
-# `cmake --install` puts under /usr, stripped, with its copyright and changelog made here, and
-# the maintainer scripts and trigger beside this file, which add the hack to XScreenSaver's list
-# of programs. This folder is CPack's input, not a debian/ folder for dpkg-buildpackage.
+# The Debian package (the X11 hack and the Wayland client), made by CPack's DEB generator
+# (`cpack` in the native build): what `cmake --install` puts under /usr, stripped, with its
+# copyright and changelog made here, and the maintainer scripts and trigger beside this file,
+# which add the hack to XScreenSaver's list of programs. This folder is CPack's input, not a
+# debian/ folder for dpkg-buildpackage.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME flyingquorlin)
 set(CPACK_PACKAGE_CONTACT "Quorlin Works <packages@quorlin-works.example>")

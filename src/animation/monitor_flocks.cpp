@@ -1,29 +1,20 @@
 #include "animation/monitor_flocks.h"
 
-#include <algorithm>
-
-#include "animation/scene.h"
+#include "animation/work_form_design.h"
+#include "base/monitor_reconciliation.h"
 
 namespace fq {
 
 void MonitorFlocks::Follow() {
   if (!monitors_.OtherMonitorsChanged()) return;
   const std::vector<MonitorArea> areas = monitors_.OtherMonitorAreas();
-  std::vector<std::unique_ptr<OnMonitor>> following;
-  following.reserve(areas.size());
-  for (size_t i = 0; i < areas.size(); ++i) {
-    WorkSurfaces& surfaces = monitors_.MonitorSurfaces(i);
-    const auto kept = std::find_if(flocks_.begin(), flocks_.end(), [&](const auto& on) {
-      return on && on->monitor == areas[i];
-    });
-    if (kept == flocks_.end()) {
-      following.push_back(SetUpOn(areas[i], surfaces));
-    } else {
-      (*kept)->flock.DrawOn(surfaces);
-      following.push_back(std::move(*kept));
-    }
+  MonitorReconciliation(flocks_, areas, [](const OnMonitor& on, const MonitorArea& area) {
+    return on.monitor == area;
+  }).Apply([&](size_t i) { return SetUpOn(areas[i], monitors_.MonitorSurfaces(i)); });
+  // The platform hands out every monitor's surfaces again, a kept one's too.
+  for (size_t i = 0; i < flocks_.size(); ++i) {
+    flocks_[i]->flock.DrawOn(monitors_.MonitorSurfaces(i));
   }
-  flocks_ = std::move(following);
 }
 
 // As the primary's set-up does it, on a monitor the platform has already shown in black.

@@ -3,6 +3,7 @@
 #include "animation/scene.h"
 
 #include "animation/random_source.h"
+#include "animation/work_form_design.h"
 #include "saver_window/cursor_display.h"
 
 namespace fq {

@@ -18,10 +18,6 @@ namespace fq {
 
 class RandomSource;
 
-// frmWork's blank surfaces at their design sizes (585 by 615 and 495 by 615 twips); the scene
-// set-up replaces both before anything is drawn.
-inline constexpr WorkFormDesign kWorkFormDesign{{39, 41}, {33, 41}};
-
 class Scene {
  public:
   Scene(SaverWindow& window, WorkSurfaces& surfaces, OtherMonitors& others, Pacing& pacing,

@@ -15,11 +15,6 @@ enum class DialogControl { Ok, SpeedBox, CountBox, Cancel };
 
 enum class ControlKind { PushButton, TextBox, Label, Picture };
 
-// Only push buttons and text boxes take the keyboard focus.
-constexpr bool TakesFocus(ControlKind kind) {
-  return kind == ControlKind::PushButton || kind == ControlKind::TextBox;
-}
-
 enum class TextAlign { Left, Centre };
 
 // Pictures the program carries; a port maps each to its own resource.

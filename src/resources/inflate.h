@@ -1,6 +1,6 @@
 // zlib streams (deflate, RFC 1950 and 1951), as the pictures drawn for dense screens are stored:
 // run-length encoding leaves their shading at a byte a pixel, which the program file has no
-// room for at 2x and 3x. Plain C++, shared by both ports, so the native tests expand the very
+// room for at 2x and 3x. Plain C++, shared by every port, so the native tests expand the very
 // bytes the program carries.
 #pragma once
 

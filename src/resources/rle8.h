@@ -1,5 +1,5 @@
 // Run-length encoded 8-bit pictures (BI_RLE8), as the sprite sheet is stored: about a
-// fifteenth of its plain size. Plain C++, shared by both ports, so the native tests expand the
+// fifteenth of its plain size. Plain C++, shared by every port, so the native tests expand the
 // very bytes the program carries.
 #pragma once
 

@@ -68,10 +68,11 @@ class SaverForm : public SaverEvents, public PointerTracking {
   // unloaded already (then nothing runs).
   void Unload();
 
-  // Nonzero: the screen-saver password must be given before the saver closes. Stays 0 in
-  // the product, since the system locks the session itself.
+  // Both stay 0 in the product by design: since the NT family the password is the system's to
+  // ask, when it locks the session, not the saver's.
+  // Nonzero: the screen-saver password must be given before the saver closes.
   int16_t PwdProtected = 0;
-  // 2: a close request passes without the password check. Stays 0 in the product.
+  // 2: a close request passes without the password check.
   int32_t CloseMode = 0;
 
  private:

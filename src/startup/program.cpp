@@ -46,9 +46,8 @@ void Program::RunSaver() {
 }
 
 void Program::ChangePassword(std::string_view argument_text) {
-  password_change_parent_ = RoundToInt32(ReadLeadingNumber(PasswordParentText(argument_text)),
-                                         "The window handle after /A");
-  platform_.ChangeScreenSaverPassword(password_change_parent_);
+  platform_.ChangeScreenSaverPassword(RoundToInt32(
+      ReadLeadingNumber(PasswordParentText(argument_text)), "The window handle after /A"));
 }
 
 }  // namespace fq

@@ -29,9 +29,6 @@ class Program {
   // settings and password-change modes; ends the process in the others.
   void Main();
 
-  const Settings& settings() const { return settings_; }
-  int32_t password_change_parent() const { return password_change_parent_; }
-
  private:
   [[noreturn]] void RunSaver();
   void ChangePassword(std::string_view argument_text);
@@ -42,7 +39,6 @@ class Program {
   Platform& platform_;
   SaverWindow& window_;
   Settings settings_;
-  int32_t password_change_parent_ = 0;
   SaverForm frmSaver_;
   LcgRandom own_random_;
   Scene scene_;

@@ -1,6 +1,25 @@
 // The program `flyingquorlin-wayland`: reads its options, then covers every output of the
 // Wayland session until a key, a click or a pointer jump ends it (exit code 0). Refused options
 // and a session it cannot run in exit with 2, a fault with the program's fault code.
+//
+// Implemented features (ports/wayland/):
+//  [X] SaverWindow, OtherMonitors, Pacing and WorkSurfaces on libwayland-client with the layer
+//      shell (a surface on the overlay layer of every output) or, without it, xdg-shell (a
+//      window made fullscreen on every output, black, undecorated, the pointer hidden); the
+//      first the saver window's, each drawn into shared-memory buffers, of which only the
+//      sprites' cells are damaged. Keys, buttons and moves reach SaverEvents.
+//  [X] Outputs that come and go: each shown one covered, a primary that goes replaced by the
+//      next one shown.
+//  [X] Dense screens: each output at its own whole-number scale, or all at --scale; the saver
+//      window's k is the primary output's at start, kept for the run by whichever output is
+//      the primary.
+//  [X] --when-idle: a run of the saver each time the session is idle, told by
+//      ext_idle_notifier_v1, org_kde_kwin_idle or GNOME's IdleMonitor on the session bus.
+// Issues:
+//  [ ] Cannot run without either shell: says which it misses and exits with 2. A fullscreen
+//      window is no overlay: what a shell draws above every window shows above it.
+//  [ ] No settings dialog, settings store, single-instance guard or password service, as the
+//      hack has none.
 #include <cstdio>
 #include <cstdlib>
 #include <string>

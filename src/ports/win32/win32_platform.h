@@ -1,5 +1,6 @@
 // The platform seam's real implementation on Win32. Each group of services lives in a file
-// of its own (process, settings store, saver window, surfaces, dialog).
+// of its own (process, settings store, saver window, surfaces, dialog, the other monitors'
+// covers, the foreground rules).
 #pragma once
 
 #include <windows.h>
@@ -83,9 +84,10 @@ struct WindowDestroyer {
 // A window destroyed with its owner.
 using OwnedWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
 
-// The black window over a monitor beyond the primary, and the surfaces of the flock on it.
-struct MonitorCover {
-  MonitorCover(SpriteSheets& sheets, const PlacedMonitor& placed)
+// The stage of a monitor beyond the primary: the black window that covers it (its cover), and
+// the surfaces of the flock on it.
+struct MonitorStage {
+  MonitorStage(SpriteSheets& sheets, const PlacedMonitor& placed)
       : monitor(placed), surfaces(sheets, placed.scale) {}
   const PlacedMonitor monitor;
   OwnedWindow window;
@@ -190,7 +192,7 @@ class Win32Platform : public ForwardedSurfaces<Win32Platform, Platform> {
   // one, in the window of a cover that goes where there is one; the other covers go, with
   // their surfaces. All or nothing: a failure leaves the covers as they were.
   void CoverOtherMonitors(bool topmost);
-  void MakeCoverWindow(MonitorCover& cover);
+  void MakeCoverWindow(MonitorStage& cover);
   // Once the saver shows: when the monitors are no longer as `monitors_` has them, or the
   // saver's windows are not shown over them in their places and sizes, the saver window takes
   // the primary's place and the covers the others', all restored and on top; after a change
@@ -208,10 +210,10 @@ class Win32Platform : public ForwardedSurfaces<Win32Platform, Platform> {
   void WatchForeground();
 
   SaverEvents* saver_events_ = nullptr;
-  std::vector<std::unique_ptr<MonitorCover>> covers_;
+  std::vector<std::unique_ptr<MonitorStage>> covers_;
   // Covers gone since the core last asked for the monitors: their surfaces are freed and draw
   // nowhere, but stay valid until then (platform/other_monitors.h).
-  std::vector<std::unique_ptr<MonitorCover>> gone_covers_;
+  std::vector<std::unique_ptr<MonitorStage>> gone_covers_;
   bool covers_changed_ = true;
   MonitorLayout monitors_;
   // The system showed no monitor, or none primary, when last asked: `monitors_` is the last

@@ -4,6 +4,7 @@
 // of its own; one that goes is released at once and dropped at the next answer.
 #include <algorithm>
 
+#include "base/monitor_reconciliation.h"
 #include "x11_platform.h"
 
 #include <X11/extensions/Xrandr.h>
@@ -63,23 +64,18 @@ void X11Platform::Relayout() {
 std::vector<MonitorArea> X11Platform::OtherMonitorAreas() {
   if (!primary_) return {};  // not shown yet
   others_changed_ = false;
-  std::vector<std::unique_ptr<StageSurfaces>> answered;
-  for (const MonitorArea& monitor : layout_.others) {
-    const auto kept = std::find_if(monitor_surfaces_.begin(), monitor_surfaces_.end(),
-                                   [&](const auto& surfaces) {
-                                     return surfaces && !surfaces->released() &&
-                                            surfaces->area() == monitor.area &&
-                                            surfaces->scale() == monitor.scale;
-                                   });
-    if (kept != monitor_surfaces_.end()) {
-      answered.push_back(std::move(*kept));
-    } else {
-      answered.push_back(
-          std::make_unique<StageSurfaces>(canvas_, sheets_, monitor.scale, monitor.area));
-      answered.back()->PaintBlack();
-    }
-  }
-  monitor_surfaces_ = std::move(answered);
+  const std::vector<MonitorArea>& monitors = layout_.others;
+  MonitorReconciliation(monitor_surfaces_, monitors,
+                        [](const StageSurfaces& surfaces, const MonitorArea& monitor) {
+                          return !surfaces.released() && surfaces.area() == monitor.area &&
+                                 surfaces.scale() == monitor.scale;
+                        })
+      .Apply([&](size_t i) {
+        auto made =
+            std::make_unique<StageSurfaces>(canvas_, sheets_, monitors[i].scale, monitors[i].area);
+        made->PaintBlack();
+        return made;
+      });
   return layout_.others;
 }
 

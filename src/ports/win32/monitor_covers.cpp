@@ -1,16 +1,12 @@
-// What the saver does beyond the primary monitor and beside other programs: a black cover over
-// every other monitor, kept in step with the monitors as they come, go and change and kept on
-// top of other programs' windows, and the rules for activation. Another program's window that
-// becomes active ends the saver, since keys would reach it unseen under the saver; another
-// copy of this program may hold the foreground (a second saver, the settings dialog), and once
-// nobody holds it the saver still on screen takes it back, so that the next key reaches it.
-#include <windowsx.h>
-
+// The black covers over every monitor beyond the primary: kept in step with the monitors as they
+// come, go and change, and put back where they belong with the saver window; and a pointer that
+// the system moves off a monitor that went away.
 #include <algorithm>
 #include <memory>
 #include <utility>
 
 #include "base/fault.h"
+#include "base/monitor_reconciliation.h"
 #include "win32_platform.h"
 #include "window_creation.h"
 
@@ -34,50 +30,6 @@ void RestoreOnto(HWND window, const RECT& area) {
 // The pointer's place as input carries it, in 16 bits: no conversion downstream can overflow.
 LONG ClampToShort(LONG coordinate) { return std::clamp<LONG>(coordinate, -32768, 32767); }
 
-BOOL CALLBACK FindOwnClass(HWND window, LPARAM found) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  for (const wchar_t* own : {kSaverClass, kCoverClass, kDialogClass}) {
-    if (std::wstring_view(name) == own) {
-      *reinterpret_cast<bool*>(found) = true;
-      return FALSE;
-    }
-  }
-  return TRUE;
-}
-
-// True when `thread`, not this one, has a window of one of the program's classes: it belongs
-// to another copy of this program, whatever its file is called.
-bool IsAnotherCopy(DWORD thread) {
-  bool found = false;
-  if (thread != 0 && thread != GetCurrentThreadId()) {
-    EnumThreadWindows(thread, FindOwnClass, reinterpret_cast<LPARAM>(&found));
-  }
-  return found;
-}
-
-// True when `window` is hidden, or a shown window of another thread lies above it and over it:
-// of another program, or, while this copy holds the foreground, of another copy. Without a
-// window manager Wine hands a key to the thread whose window lies under the pointer, which
-// drops it unless it holds the foreground (Windows hands it to the foreground), so the copy
-// that holds the foreground must lie on top.
-bool OthersAbove(HWND window, bool holding_foreground) {
-  if (!IsWindowVisible(window)) return true;
-  RECT area{};
-  GetWindowRect(window, &area);
-  for (HWND above = GetWindow(window, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
-    RECT overlap{}, other{};
-    if (!IsWindowVisible(above) || !GetWindowRect(above, &other) ||
-        !IntersectRect(&overlap, &area, &other)) {
-      continue;
-    }
-    const DWORD thread = GetWindowThreadProcessId(above, nullptr);
-    if (thread == GetCurrentThreadId()) continue;
-    if (!IsAnotherCopy(thread) || holding_foreground) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 // One cover per monitor but the primary, in the order of `monitors_`. Not owned by the saver
@@ -87,41 +39,27 @@ bool OthersAbove(HWND window, bool holding_foreground) {
 // before any cover changes.
 void Win32Platform::CoverOtherMonitors(bool topmost) {
   const std::vector<PlacedMonitor>& monitors = monitors_.others;
-  std::vector<std::unique_ptr<MonitorCover>*> kept(monitors.size());
-  size_t going = covers_.size();
-  for (size_t i = 0; i < monitors.size(); ++i) {
-    for (auto& cover : covers_) {
-      const bool taken = std::count(kept.begin(), kept.end(), &cover) > 0;
-      if (!taken && cover->monitor == monitors[i]) {
-        kept[i] = &cover;
-        --going;
-        break;
-      }
-    }
-  }
-  std::vector<std::unique_ptr<MonitorCover>> covers(monitors.size());
-  for (size_t i = 0, spare_windows = going; i < monitors.size(); ++i) {
-    if (kept[i]) continue;
-    covers[i] = std::make_unique<MonitorCover>(sheets_, monitors[i]);
-    if (spare_windows > 0) {
-      --spare_windows;
-    } else {
-      MakeCoverWindow(*covers[i]);
-    }
-  }
-  gone_covers_.reserve(gone_covers_.size() + going);
+  MonitorReconciliation reconciliation(covers_, monitors,
+                                       [](const MonitorStage& cover, const PlacedMonitor& monitor) {
+                                         return cover.monitor == monitor;
+                                       });
+  gone_covers_.reserve(gone_covers_.size() + reconciliation.going());
+  std::vector<std::unique_ptr<MonitorStage>> going =
+      reconciliation.Apply([&, spare_windows = reconciliation.going()](size_t i) mutable {
+        auto cover = std::make_unique<MonitorStage>(sheets_, monitors[i]);
+        if (spare_windows > 0) {
+          --spare_windows;
+        } else {
+          MakeCoverWindow(*cover);
+        }
+        return cover;
+      });
   // Nothing below fails.
-  const size_t kept_count = covers_.size() - going;
-  covers_changed_ |= kept_count < covers_.size() || kept_count < monitors.size();
-  for (size_t i = 0; i < monitors.size(); ++i) {
-    if (kept[i]) covers[i] = std::move(*kept[i]);
-  }
-  std::swap(covers, covers_);  // now the covers that go, beside the slots of those kept
-  auto spare = covers.begin();
+  covers_changed_ |= reconciliation.changes();
+  auto spare = going.begin();
   for (const auto& cover : covers_) {
     if (!cover->window) {
-      while (!*spare) ++spare;
-      MonitorCover& gone = **spare++;
+      MonitorStage& gone = **spare++;
       cover->window = std::move(gone.window);
       cover->surfaces.DrawOn(gone.surfaces.DeviceContext(SurfaceId::SaverWindow));
     }
@@ -138,8 +76,7 @@ void Win32Platform::CoverOtherMonitors(bool topmost) {
     }
   }
   // Last, so that the monitors are covered while Wine waits.
-  for (auto& gone : covers) {
-    if (!gone) continue;
+  for (auto& gone : going) {
     gone->window.reset();
     gone->surfaces.UnloadWorkSurfaces();
     gone->surfaces.DrawOn(nullptr);
@@ -147,7 +84,7 @@ void Win32Platform::CoverOtherMonitors(bool topmost) {
   }
 }
 
-void Win32Platform::MakeCoverWindow(MonitorCover& cover) {
+void Win32Platform::MakeCoverWindow(MonitorStage& cover) {
   const RECT& area = cover.monitor.area;
   cover.window.reset(WindowCreation<Win32Platform>::Offer(this, [&] {
     return CreateWindowExW(WS_EX_TOOLWINDOW, kCoverClass, L"", WS_POPUP, area.left, area.top,
@@ -212,27 +149,6 @@ bool Win32Platform::KeepScreensCovered(bool now) {
   return true;
 }
 
-// Copies started together can leave a saver window where it was made, and another program can
-// hide a cover or keep a window of its own above the saver, where keys typed over it would
-// reach nobody. Windows of other copies may lie above, but not above the copy that holds the
-// foreground, or keys typed over them would reach nobody under Wine (see OthersAbove).
-bool Win32Platform::SaverWindowsInPlace() {
-  RECT saver{};
-  GetWindowRect(saver_, &saver);
-  HWND foreground = GetForegroundWindow();
-  const bool holding_foreground =
-      foreground && GetWindowThreadProcessId(foreground, nullptr) == GetCurrentThreadId();
-  const auto covered = [&](HWND window) {
-    return IsIconic(window) || OthersAbove(window, holding_foreground);
-  };
-  for (const auto& cover : covers_) {
-    RECT area{};
-    GetWindowRect(cover->window.get(), &area);
-    if (!EqualRect(&area, &cover->monitor.area) || covered(cover->window.get())) return false;
-  }
-  return EqualRect(&saver, &monitors_.primary) && !covered(saver_);
-}
-
 namespace {
 
 bool Contains(const RECT& area, POINT point) {
@@ -265,28 +181,6 @@ bool Win32Platform::RescuedFromLostMonitor(POINT to) {
   if (rescue_onto(monitors_.primary)) return true;
   return std::any_of(monitors_.others.begin(), monitors_.others.end(),
                      [&](const PlacedMonitor& other) { return rescue_onto(other.area); });
-}
-
-// Decided in the yield after activation left, once the system says who has the foreground
-// (under Wine the activation message does not say which thread takes it). A copy that ends
-// can destroy its window while it is judged here, and Wine goes on naming a window that is
-// gone as the foreground for a moment: a window that no longer exists, once its owner's
-// windows were looked for, is nobody's, not another program's.
-void Win32Platform::WatchForeground() {
-  if (!lost_activation_) return;
-  HWND foreground = GetForegroundWindow();
-  const DWORD thread = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
-  if (thread == GetCurrentThreadId()) {
-    // Taken back from a copy that ended, perhaps beneath another copy's windows.
-    lost_activation_ = false;
-    KeepScreensCovered(true);
-  } else if (IsAnotherCopy(thread)) {
-    // A second saver or the settings dialog: the saver waits until it is gone.
-  } else if (!IsWindow(foreground) || foreground == GetDesktopWindow()) {
-    SetForegroundWindow(saver_);
-  } else {
-    RunHandler([&] { saver_events_->CloseRequested(kCloseFromCode); });
-  }
 }
 
 }  // namespace fq::win32
