@@ -122,6 +122,13 @@ Section
   ${EndIf}
 
   SetOutPath "$INSTDIR"
+  ; Debian's makensis has no log of its own: a silent run leaves the note in the installer's.
+  Delete "$INSTDIR\install.log"
+  ${If} $Completed == "${POLICY_NOTE}"
+    FileOpen $4 "$INSTDIR\install.log" w
+    FileWrite $4 "${POLICY_NOTE}$\r$\n"
+    FileClose $4
+  ${EndIf}
   WriteUninstaller "$INSTDIR\uninstall.exe"
   ${GetSize} "$INSTDIR" "/S=0K /G=0" $5 $3 $4
   IntOp $2 $2 + $5
@@ -154,6 +161,7 @@ Section Uninstall
   Delete /REBOOTOK "${SAVER}"
   ${EnableX64FSRedirection}
   Delete "$INSTDIR\uninstall.exe"
+  Delete "$INSTDIR\install.log"
   RMDir "$INSTDIR"
   ; Last, so that the entry's absence means the uninstaller is done.
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

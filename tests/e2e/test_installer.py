@@ -1,10 +1,6 @@
-"""The Windows installer under Wine, run silently in a fresh prefix: that it shows no window,
-where it puts the program, the screen saver it chooses, its entry among the installed programs
-and its winget manifest, and what its uninstaller restores and keeps; what it does and says
-where a group policy decides the screen saver; its refusal of an older Windows. The i686 run takes the release installer
-(32-bit, run by 32-bit Wine); the x86_64 run the same script built for 64-bit Windows, which is
-all that runs where the kernel runs no 32-bit code. Wine reports every user as an
-administrator, so the refusal without administrator rights is not tried here."""
+"""The Windows installer under Wine, silently in a fresh prefix, its winget manifest, a group
+policy that decides, the uninstaller, and the refusal of an older Windows (README.md here).
+Wine reports every user as an administrator: the refusal without those rights is not tried."""
 
 import hashlib
 import re
@@ -18,6 +14,7 @@ POLICY_NOTE = "Your organisation's policy decides the screen saver on this machi
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\FlyingQuorlin"
 SAVER = r"C:\windows\system32\FlyingQuorlin.scr"
 UNINSTALLER = r"C:\Program Files\Flying Quorlin\uninstall.exe"
+LOG = r"C:\Program Files\Flying Quorlin\install.log"
 PREVIOUS, OTHER = r"C:\windows\system32\previous.scr", r"C:\windows\system32\other.scr"
 TARGET = {"i686": "x86-unicode", "x86_64": "amd64-unicode"}
 ERROR_OLD_WIN_VERSION = 1150
@@ -151,6 +148,9 @@ class InstallerTest(WineTest):
                     self.post(close["hwnd"], BM_CLICK)
                     self.assertIn(POLICY_NOTE if decides else "Completed", texts, "last page")
                 self.assertEqual(installer.wait(60) if window else self.install_silently(), 0)
+                log = self.on_disk(LOG)
+                self.assertEqual(log.read_bytes() if log.exists() else b"",
+                                 (POLICY_NOTE + "\r\n").encode() * decides, "the installer's log")
                 self.assertEqual(self.values(POLICY_KEY) or {}, policy, "the policy")
                 after = self.values(DESKTOP_KEY)
                 self.assertEqual(after.pop("SCRNSAVE.EXE").lower(), SAVER.lower())
