@@ -187,33 +187,27 @@ TEST(Hack, StartedByTheServersIdleTimerThroughXssLock) {
   GTEST_SKIP() << "built without libsystemd, which the stand-in for logind needs";
 #else
   if (system("command -v xss-lock >/dev/null") != 0) GTEST_SKIP() << "xss-lock is missing";
-  const auto until = [](auto done) {
-    for (const auto end = std::chrono::steady_clock::now() + 30s;
-         !done() && std::chrono::steady_clock::now() < end;) {
-      std::this_thread::sleep_for(20ms);
-    }
-  };
   XvfbScreen screen(640, 480);
   char folder[] = "/tmp/fq-logind-XXXXXX";
   ASSERT_TRUE(mkdtemp(folder));
   const std::string socket = std::string(folder) + "/bus", address = "unix:path=" + socket;
   Process bus({"dbus-daemon", "--session", "--nofork", "--nosyslog", "--address=" + address});
-  until([&] { return std::filesystem::exists(socket); });
+  WaitUntil([&] { return std::filesystem::exists(socket); });
   setenv("DBUS_SYSTEM_BUS_ADDRESS", address.c_str(), 1);
   Process logind({FQ_LOGIND_STAND_IN});
   ASSERT_EQ(Process({"gdbus", "wait", "--system", "--timeout", "60", "org.freedesktop.login1"})
                 .ExitCode(70s), 0) << "no stand-in for logind";
-  ASSERT_EQ(Process({"xset", "s", "1", "0"}).ExitCode(5s), 0);
+  ASSERT_EQ(Process({"xset", "s", "1", "0"}).ExitCode(30s), 0);
   Process lock({"xss-lock", "--", FQ_HACK, "--window"});
-  SpritesMove(screen, screen.root(), {0, 0, 640, 480}, 60s);
+  SpritesMove(screen, screen.root(), {0, 0, 640, 480});
   const auto children = [&] {
     std::ifstream list("/proc/" + std::to_string(lock.pid()) + "/task/" +
                        std::to_string(lock.pid()) + "/children");
     return std::string(std::istreambuf_iterator<char>(list), {});
   };
   EXPECT_NE(children(), "") << "the hack is not xss-lock's";
-  ASSERT_EQ(Process({"xdotool", "key", "a"}).ExitCode(5s), 0);
-  until([&] { return children().empty(); });
+  ASSERT_EQ(Process({"xdotool", "key", "a"}).ExitCode(30s), 0);
+  WaitUntil([&] { return children().empty(); });
   EXPECT_EQ(children(), "") << "the hack outlived a key";
   EXPECT_EQ(lock.ExitCode(0ms), std::nullopt) << "xss-lock ended";
   unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
